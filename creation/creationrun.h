@@ -1,0 +1,65 @@
+#pragma once
+
+// "Create Now": every ticked folder of the tree made below the target location,
+// the folders made recorded in the undo log.
+
+#include "tree.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace creation {
+
+// The messages of a run, word for word.
+inline constexpr std::string_view NoTaskMessage = "Please select a task at left panel.";
+inline constexpr std::string_view InvalidTargetMessage
+        = "You have not specified a valid target location!";
+inline constexpr std::string_view CannotCreateTargetMessage = "Can not create target location:";
+inline constexpr std::string_view CannotCreateSubfolderMessage = "Can not create subfolder: ";
+inline constexpr std::string_view SummaryMessage
+        = " subfolders were created successfully!\nOpen the target location now?";
+inline constexpr std::string_view UndoLogName = "undo.udo";
+
+struct CreationContext
+{
+    foldertree::TreeEditor &editor;
+    platform::MessageService &messages;
+    platform::FileSystem &fileSystem;
+    platform::Ui &ui;
+    platform::Shell &shell;
+    // Ends with the separator; the undo log is written there.
+    std::string installFolder;
+    // The folders made by the run, in the order made; written as the undo log.
+    std::vector<std::string> &createdFolders;
+    // Moves the keyboard focus to the target location box.
+    std::function<void()> focusTargetLocation;
+    // Enables the undo button.
+    std::function<void()> enableUndo;
+};
+
+struct CreationResult
+{
+    bool started = false;    // false: refused (busy) or stopped before the walk
+    int created = 0;         // folders made below the target
+    bool openTarget = false; // the person asked to open the target location
+};
+
+// Runs "Create Now". `targetLocation` is the text of the target box; it is
+// trimmed in place. The steps, in order: refuse silently while the busy pointer
+// shows; "Please select a task at left panel." for an empty tree; the folder
+// holding the target must exist; the target is made when missing (Abort, Retry,
+// Ignore); every ticked node in pre-order is made, descending into children whose
+// names pass CheckFolderName; the undo log is written when anything was made;
+// the summary. A name that would lead outside the target ("." or "..", a ".."
+// component, an absolute path) is refused with everything below it.
+// Throws "Cannot create file %s" when the undo log cannot be written.
+CreationResult SpeedButton1Click(CreationContext &context, std::string &targetLocation);
+
+// The message for a name that would lead outside the target location.
+std::string outsideTargetMessage(std::string_view name);
+
+// The path of the undo log in the install folder.
+std::string undoLogPath(const std::string &installFolder);
+
+} // namespace creation

@@ -1,0 +1,57 @@
+#include "foldernames.h"
+
+#include <array>
+
+namespace foldertree {
+
+const std::string_view ProhibitedCharactersMessage
+        = "You should remove one of following nine characters from input text, because they are "
+          "prohibited in Windows filenames:  \\ / : * ? \" < > |";
+
+namespace {
+
+constexpr std::string_view ProhibitedCharacters = "\\/:*?\"<>|";
+constexpr std::array<std::string_view, 6> ReservedNames = {"con", "aux", "com1",
+                                                           "lpt1", "prn", "nul"};
+constexpr std::size_t LongestName = 255;
+
+} // namespace
+
+bool CheckProhibitedCharacters(std::string_view name, platform::MessageService &messages)
+{
+    // UTF-8 never uses these bytes inside a longer character, so a byte search
+    // finds characters only.
+    if (name.find_first_of(ProhibitedCharacters) == std::string_view::npos)
+        return true;
+    messages.ask(platform::information(std::string(ProhibitedCharactersMessage)));
+    return false;
+}
+
+bool CheckFolderName(std::string_view name, platform::MessageService &messages)
+{
+#ifdef _WIN32
+    const std::size_t cut = name.find_last_of("\\:");
+#else
+    const std::size_t cut = name.find_last_of(platform::Separator);
+#endif
+    const std::string_view component = cut == std::string_view::npos ? name : name.substr(cut + 1);
+    for (std::string_view reserved : ReservedNames) {
+        if (component == reserved) {
+            messages.ask(platform::information(
+                    "The new filename: '" + std::string(component)
+                    + "' can not be renamed, because some names(con, aux, com1, lpt1, prn, nul) "
+                      "are reserved by Windows, you should use another name."));
+            return false;
+        }
+    }
+    if (component.size() > LongestName) {
+        messages.ask(platform::information(
+                "The new filename: '" + std::string(name)
+                + "' can not be renamed, because the filename(plus path) is too long(>255 "
+                  "characters), you should shorten it."));
+        return false;
+    }
+    return true;
+}
+
+} // namespace foldertree

@@ -1,0 +1,319 @@
+#include "foldertreemodel.h"
+
+#include <QFileInfo>
+
+namespace foldertree {
+
+QString displayText(std::string_view bytes)
+{
+    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+IconList::IconList()
+{
+    m_icons.emplace_back(); // 0: no icon
+    m_icons.push_back(m_provider.icon(QAbstractFileIconProvider::Folder));
+}
+
+int IconList::iconIndex(const std::string &path)
+{
+    const QIcon icon = m_provider.icon(QFileInfo(QString::fromLocal8Bit(path.c_str())));
+    if (icon.isNull())
+        return 0;
+    const QString key = icon.name().isEmpty() ? QString::number(icon.cacheKey()) : icon.name();
+    auto known = m_byName.constFind(key);
+    if (known != m_byName.constEnd())
+        return known.value();
+    const int index = static_cast<int>(m_icons.size());
+    m_icons.push_back(icon);
+    m_byName.insert(key, index);
+    return index;
+}
+
+QIcon IconList::icon(int index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= m_icons.size())
+        return {};
+    return m_icons[static_cast<std::size_t>(index)];
+}
+
+FolderTreeModel::FolderTreeModel(FolderTree &tree, const FolderTreeState &state, IconList &icons,
+                                 std::vector<QIcon> planImages, QObject *parent)
+    : QAbstractItemModel(parent),
+      m_tree(tree),
+      m_state(state),
+      m_icons(icons),
+      m_planImages(std::move(planImages))
+{
+}
+
+NodeId FolderTreeModel::nodeOf(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return NoNode;
+    return static_cast<NodeId>(index.internalId());
+}
+
+QModelIndex FolderTreeModel::indexOf(NodeId node) const
+{
+    if (node == NoNode || !m_tree.contains(node))
+        return {};
+    return createIndex(static_cast<int>(m_tree.row(node)), 0, static_cast<quintptr>(node));
+}
+
+QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (column != 0 || row < 0)
+        return {};
+    if (!parent.isValid()) {
+        if (row != 0 || m_tree.empty())
+            return {};
+        return createIndex(0, 0, static_cast<quintptr>(m_tree.root()));
+    }
+    const NodeId node = nodeOf(parent);
+    if (static_cast<std::size_t>(row) >= m_tree.childCount(node))
+        return {};
+    return createIndex(row, 0, static_cast<quintptr>(m_tree.child(node, static_cast<std::size_t>(row))));
+}
+
+QModelIndex FolderTreeModel::parent(const QModelIndex &child) const
+{
+    const NodeId node = nodeOf(child);
+    if (node == NoNode)
+        return {};
+    return indexOf(m_tree.parent(node));
+}
+
+int FolderTreeModel::rowCount(const QModelIndex &parent) const
+{
+    if (!parent.isValid())
+        return m_tree.empty() ? 0 : 1;
+    if (parent.column() != 0)
+        return 0;
+    return static_cast<int>(m_tree.childCount(nodeOf(parent)));
+}
+
+int FolderTreeModel::columnCount(const QModelIndex &) const
+{
+    return 1;
+}
+
+QVariant FolderTreeModel::data(const QModelIndex &index, int role) const
+{
+    const NodeId node = nodeOf(index);
+    if (node == NoNode)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return displayText(m_tree.text(node));
+    case Qt::CheckStateRole:
+        return m_tree.tick(node) == Tick::Ticked ? Qt::Checked : Qt::Unchecked;
+    case Qt::DecorationRole: {
+        // Images are resolved when first drawn; that only fills in a cache.
+        auto *self = const_cast<FolderTreeModel *>(this);
+        if (!m_state.TreeFromDisk) {
+            const int image = TreeView2GetSelectedIndex(*self, node);
+            if (image >= 0 && static_cast<std::size_t>(image) < m_planImages.size())
+                return m_planImages[static_cast<std::size_t>(image)];
+            return {};
+        }
+        TreeView2GetImageIndex(*self, m_icons, node);
+        return m_icons.icon(TreeView2GetSelectedIndex(*self, node));
+    }
+    default:
+        return {};
+    }
+}
+
+bool FolderTreeModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    const NodeId node = nodeOf(index);
+    if (node == NoNode || role != Qt::CheckStateRole)
+        return false;
+    // A box changed without the mouse: that node alone.
+    SetNodeTicked(*this, node, value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags FolderTreeModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
+}
+
+void FolderTreeModel::changed(NodeId node, const QList<int> &roles)
+{
+    if (m_bulk)
+        return;
+    const QModelIndex at = indexOf(node);
+    emit dataChanged(at, at, roles);
+}
+
+void FolderTreeModel::resumeBulk()
+{
+    if (m_bulkPaused) {
+        m_bulkPaused = false;
+        beginResetModel();
+    }
+}
+
+NodeId FolderTreeModel::addRoot(std::string_view text, int image)
+{
+    resumeBulk();
+    if (m_bulk)
+        return m_tree.addRoot(text, image);
+    if (!m_tree.empty())
+        clear();
+    beginInsertRows({}, 0, 0);
+    const NodeId root = m_tree.addRoot(text, image);
+    endInsertRows();
+    return root;
+}
+
+NodeId FolderTreeModel::appendChild(NodeId parent, std::string_view text, int image)
+{
+    resumeBulk();
+    if (m_bulk)
+        return m_tree.appendChild(parent, text, image);
+    const int row = static_cast<int>(m_tree.childCount(parent));
+    beginInsertRows(indexOf(parent), row, row);
+    const NodeId child = m_tree.appendChild(parent, text, image);
+    endInsertRows();
+    return child;
+}
+
+void FolderTreeModel::removeNode(NodeId node)
+{
+    resumeBulk();
+    if (!m_tree.contains(node))
+        return;
+    if (m_bulk || node == m_tree.root()) {
+        if (node == m_tree.root())
+            clear();
+        else
+            m_tree.removeNode(node);
+        return;
+    }
+    const int row = static_cast<int>(m_tree.row(node));
+    beginRemoveRows(indexOf(m_tree.parent(node)), row, row);
+    m_tree.removeNode(node);
+    endRemoveRows();
+}
+
+void FolderTreeModel::removeChildren(NodeId node)
+{
+    resumeBulk();
+    if (!m_tree.contains(node) || m_tree.childCount(node) == 0)
+        return;
+    if (m_bulk) {
+        m_tree.removeChildren(node);
+        return;
+    }
+    beginRemoveRows(indexOf(node), 0, static_cast<int>(m_tree.childCount(node)) - 1);
+    m_tree.removeChildren(node);
+    endRemoveRows();
+}
+
+void FolderTreeModel::clear()
+{
+    resumeBulk();
+    if (m_bulk) {
+        m_tree.clear();
+        return;
+    }
+    beginResetModel();
+    m_tree.clear();
+    endResetModel();
+}
+
+void FolderTreeModel::setText(NodeId node, std::string_view text)
+{
+    resumeBulk();
+    m_tree.setText(node, text);
+    changed(node, {Qt::DisplayRole, Qt::AccessibleTextRole});
+}
+
+void FolderTreeModel::setImage(NodeId node, int image)
+{
+    if (m_tree.image(node) == image)
+        return;
+    m_tree.setImage(node, image);
+    changed(node, {Qt::DecorationRole});
+}
+
+void FolderTreeModel::setSelectedImage(NodeId node, int image)
+{
+    m_tree.setSelectedImage(node, image);
+}
+
+void FolderTreeModel::setTick(NodeId node, Tick tick)
+{
+    resumeBulk();
+    m_tree.setTick(node, tick);
+    changed(node, {Qt::CheckStateRole});
+}
+
+void FolderTreeModel::setSubtreeTick(NodeId node, Tick tick)
+{
+    resumeBulk();
+    m_tree.setSubtreeTick(node, tick);
+    if (m_bulk)
+        return;
+    changed(node, {Qt::CheckStateRole});
+    // One notice for the children of every node in the subtree.
+    std::vector<NodeId> stack{node};
+    while (!stack.empty()) {
+        const NodeId at = stack.back();
+        stack.pop_back();
+        const std::size_t count = m_tree.childCount(at);
+        if (count == 0)
+            continue;
+        emit dataChanged(indexOf(m_tree.child(at, 0)), indexOf(m_tree.child(at, count - 1)),
+                         {Qt::CheckStateRole});
+        for (std::size_t i = 0; i < count; ++i)
+            if (m_tree.childCount(m_tree.child(at, i)) > 0)
+                stack.push_back(m_tree.child(at, i));
+    }
+}
+
+void FolderTreeModel::reserve(std::size_t nodes, std::size_t nameBytes)
+{
+    m_tree.reserve(nodes, nameBytes);
+}
+
+void FolderTreeModel::beginBulk()
+{
+    beginResetModel();
+    m_bulk = true;
+    m_bulkPaused = false;
+}
+
+void FolderTreeModel::publish()
+{
+    if (!m_bulk || m_bulkPaused)
+        return;
+    endResetModel();
+    m_bulkPaused = true;
+    ++m_publishCount;
+}
+
+void FolderTreeModel::endBulk()
+{
+    if (!m_bulk)
+        return;
+    if (!m_bulkPaused)
+        endResetModel();
+    m_bulk = false;
+    m_bulkPaused = false;
+}
+
+void FolderTreeModel::expand(NodeId node)
+{
+    const QModelIndex at = indexOf(node);
+    if (at.isValid() && !(m_bulk && !m_bulkPaused))
+        emit expandRequested(at);
+}
+
+} // namespace foldertree

@@ -1,0 +1,95 @@
+#pragma once
+
+// Shows the folder tree in item views. Each edit goes through the model, which
+// tells its views around it; reads go straight to the tree.
+
+#include "mirror.h"
+#include "state.h"
+#include "tree.h"
+
+#include <QAbstractItemModel>
+#include <QAbstractFileIconProvider>
+#include <QHash>
+#include <QIcon>
+#include <vector>
+
+namespace foldertree {
+
+// The desktop's icons for paths, kept in an indexed list: index 0 is "no icon",
+// index 1 the plain folder.
+class IconList : public IconSource
+{
+public:
+    IconList();
+    int iconIndex(const std::string &path) override;
+    QIcon icon(int index) const;
+
+private:
+    QAbstractFileIconProvider m_provider;
+    std::vector<QIcon> m_icons;
+    QHash<QString, int> m_byName;
+};
+
+class FolderTreeModel : public QAbstractItemModel, public TreeEditor
+{
+    Q_OBJECT
+
+public:
+    // `planImages` is the image list of plan mode; mirror mode shows `icons`.
+    FolderTreeModel(FolderTree &tree, const FolderTreeState &state, IconList &icons,
+                    std::vector<QIcon> planImages, QObject *parent = nullptr);
+
+    NodeId nodeOf(const QModelIndex &index) const;
+    QModelIndex indexOf(NodeId node) const;
+
+    // QAbstractItemModel
+    QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
+    QModelIndex parent(const QModelIndex &child) const override;
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    // TreeEditor
+    const FolderTree &tree() const override { return m_tree; }
+    NodeId addRoot(std::string_view text, int image) override;
+    NodeId appendChild(NodeId parent, std::string_view text, int image) override;
+    void removeNode(NodeId node) override;
+    void removeChildren(NodeId node) override;
+    void clear() override;
+    void setText(NodeId node, std::string_view text) override;
+    void setImage(NodeId node, int image) override;
+    void setSelectedImage(NodeId node, int image) override;
+    void setTick(NodeId node, Tick tick) override;
+    void setSubtreeTick(NodeId node, Tick tick) override;
+    void reserve(std::size_t nodes, std::size_t nameBytes) override;
+    void beginBulk() override;
+    void publish() override;
+    void endBulk() override;
+    void expand(NodeId node) override;
+
+    // How many times a bulk load showed its progress.
+    int publishCount() const { return m_publishCount; }
+
+signals:
+    void expandRequested(const QModelIndex &index);
+
+private:
+    void changed(NodeId node, const QList<int> &roles);
+    // Resumes quiet editing after a publish(), at the next edit.
+    void resumeBulk();
+
+    FolderTree &m_tree;
+    const FolderTreeState &m_state;
+    IconList &m_icons;
+    std::vector<QIcon> m_planImages;
+    bool m_bulk = false;
+    bool m_bulkPaused = false;
+    int m_publishCount = 0;
+};
+
+// Text of a name for display: names are bytes in the system's encoding.
+QString displayText(std::string_view bytes);
+
+} // namespace foldertree

@@ -1,0 +1,240 @@
+#include "treefile.h"
+
+#include "failure.h"
+#include "throttle.h"
+
+#include <unordered_set>
+
+namespace foldertree {
+
+namespace {
+
+constexpr std::string_view PlaceholderRoot = "[Target Folder]";
+constexpr int NewFolderImage = 1;
+constexpr int ExistingFolderImage = 2;
+
+bool isHeader(std::string_view firstLine)
+{
+    const std::string_view text = trimmed(firstLine);
+    return text.find("<folder>") != std::string_view::npos
+            || text.find("<tree>") != std::string_view::npos;
+}
+
+std::size_t leadingSpaces(std::string_view line)
+{
+    std::size_t n = 0;
+    while (n < line.size() && line[n] == ' ')
+        ++n;
+    return n;
+}
+
+} // namespace
+
+std::string_view trimmedLeft(std::string_view text)
+{
+    std::size_t start = 0;
+    while (start < text.size() && isTrimmed(text[start]))
+        ++start;
+    return text.substr(start);
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    text = trimmedLeft(text);
+    std::size_t end = text.size();
+    while (end > 0 && isTrimmed(text[end - 1]))
+        --end;
+    return text.substr(0, end);
+}
+
+ParsedTree parseTreeLines(const LineBuffer &lines)
+{
+    ParsedTree parsed;
+    if (lines.size() < 2)
+        return parsed;
+    parsed.enoughLines = true;
+    std::size_t first = 0;
+    if (isHeader(lines[0])) {
+        parsed.hasHeader = true;
+        parsed.rootText = lines[1];
+        first = 2;
+    }
+    parsed.entries.reserve(lines.size() - first);
+    // The entries from the root's child down to the current node.
+    std::vector<std::uint32_t> path;
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        const std::string_view name = trimmedLeft(line);
+        if (name.empty())
+            continue; // blank: only white space, which trimming from the left removed
+        if (line.size() >= 2 && line[0] == ' ' && line[1] == ' ') {
+            const std::size_t depth = leadingSpaces(line) / 2;
+            if (depth > path.size() + 1)
+                path.clear(); // more than one level deeper: a child of the root
+            else
+                path.resize(depth - 1);
+        } else {
+            path.clear();
+        }
+        const auto index = static_cast<std::uint32_t>(parsed.entries.size());
+        parsed.entries.push_back({name, path.empty() ? TreeEntry::Root : path.back()});
+        path.push_back(index);
+    }
+    return parsed;
+}
+
+void WriteTreeLines(const FolderTree &tree, NodeId node, LineBuffer &lines)
+{
+    if (node == NoNode)
+        return;
+    std::string indent;
+    struct Pending
+    {
+        NodeId node;
+        std::size_t depth;
+    };
+    std::vector<Pending> stack{{node, static_cast<std::size_t>(tree.level(node))}};
+    while (!stack.empty()) {
+        const auto [id, depth] = stack.back();
+        stack.pop_back();
+        if (IsNodeTicked(tree, id) || id == tree.root()) {
+            indent.assign(2 * depth, ' ');
+            lines.append(indent, tree.text(id));
+        }
+        for (std::size_t i = tree.childCount(id); i-- > 0;)
+            stack.push_back({tree.child(id, i), depth + 1});
+    }
+}
+
+void ResetFolderTree(TreeContext &context, std::string_view targetText)
+{
+    TreeEditor &editor = context.editor;
+    editor.clear();
+    context.state.TreeFromDisk = false;
+    std::string_view text = trimmed(targetText);
+    if (text.empty())
+        text = PlaceholderRoot;
+    const std::string rootText(text);
+    const NodeId root = editor.addRoot(
+            rootText,
+            context.fileSystem.isDirectory(rootText) ? ExistingFolderImage : NewFolderImage);
+    context.state.RootNode = root;
+    SetNodeTicked(editor, root, true);
+    editor.publish();
+}
+
+void LoadTreeFile(TreeContext &context, std::string_view targetText, const std::string &fileName)
+{
+    platform::BusyPointer busy(context.ui);
+    LoadGuard guard(context.state);
+    std::optional<std::string> bytes = context.fileSystem.readFile(fileName);
+    if (!bytes)
+        throw platform::cannotOpenFile(fileName);
+    context.lineBuffer.assign(*bytes);
+    bytes.reset();
+    const ParsedTree parsed = parseTreeLines(context.lineBuffer);
+    if (!parsed.enoughLines)
+        return;
+
+    TreeEditor &editor = context.editor;
+    editor.beginBulk();
+    ResetFolderTree(context, targetText);
+    const NodeId root = context.state.RootNode;
+    if (parsed.hasHeader)
+        editor.setText(root, parsed.rootText);
+    std::size_t nameBytes = 0;
+    for (const TreeEntry &entry : parsed.entries)
+        nameBytes += entry.name.size();
+    editor.reserve(parsed.entries.size(), nameBytes);
+    std::vector<NodeId> nodeOfEntry;
+    nodeOfEntry.reserve(parsed.entries.size());
+    platform::EventThrottle throttle;
+    for (const TreeEntry &entry : parsed.entries) {
+        const NodeId parent = entry.parent == TreeEntry::Root ? root : nodeOfEntry[entry.parent];
+        nodeOfEntry.push_back(editor.appendChild(parent, entry.name, NewFolderImage));
+        if (throttle.due()) {
+            editor.publish();
+            editor.expand(root);
+            context.ui.processEvents();
+        }
+    }
+    SetNodeTicked(editor, root, true);
+    SetSubtreeTicked(editor, root, true);
+    editor.endBulk();
+    editor.expand(root);
+}
+
+void ScanFolderLines(TreeContext &context, const std::string &path, std::string &indentPrefix)
+{
+    constexpr char separator = platform::Separator;
+    struct Level
+    {
+        std::unique_ptr<platform::DirectoryListing> listing;
+        std::string directory; // with a trailing separator
+    };
+    struct IdHash
+    {
+        std::size_t operator()(const platform::DirectoryId &id) const
+        {
+            return std::hash<std::uint64_t>()(id.inode * 31 + id.device);
+        }
+    };
+    std::unordered_set<platform::DirectoryId, IdHash> ancestors;
+    std::vector<Level> stack;
+    platform::EventThrottle throttle;
+
+    // Opens a directory for the walk; false when it cannot be read or when it is
+    // one of the directories the walk is already inside (a link back up).
+    auto enter = [&](std::string directory) {
+        if (directory.empty() || directory.back() != separator)
+            directory += separator;
+        std::unique_ptr<platform::DirectoryListing> listing
+                = context.fileSystem.openDirectory(directory);
+        if (!listing || !ancestors.insert(listing->id()).second)
+            return false;
+        stack.push_back({std::move(listing), std::move(directory)});
+        return true;
+    };
+    auto dropTwo = [&] { indentPrefix.resize(indentPrefix.size() >= 2 ? indentPrefix.size() - 2 : 0); };
+
+    if (!enter(path)) {
+        dropTwo();
+        return;
+    }
+    while (!stack.empty()) {
+        Level &level = stack.back();
+        std::optional<platform::DirectoryEntry> entry = level.listing->next();
+        if (!entry) {
+            ancestors.erase(level.listing->id());
+            stack.pop_back();
+            dropTwo();
+            continue;
+        }
+        if (throttle.due())
+            context.ui.processEvents();
+        if (!entry->isDirectory)
+            continue;
+        context.lineBuffer.append(indentPrefix, entry->name);
+        indentPrefix += "  ";
+        if (!enter(level.directory + entry->name))
+            dropTwo();
+    }
+}
+
+void captureFolderToFile(TreeContext &context, const std::string &path,
+                         const std::string &fileName, std::string &indentPrefix)
+{
+    context.lineBuffer.clear();
+    platform::BusyPointer busy(context.ui);
+    indentPrefix = "  ";
+    context.lineBuffer.append("<folder>");
+    context.lineBuffer.append(path);
+    ScanFolderLines(context, path, indentPrefix);
+    const std::error_code error
+            = context.fileSystem.writeFile(fileName, context.lineBuffer.joined());
+    context.lineBuffer.clear();
+    if (error)
+        throw platform::cannotCreateFile(fileName);
+}
+
+} // namespace foldertree

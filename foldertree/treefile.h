@@ -1,0 +1,88 @@
+#pragma once
+
+// Tree files: indented text, two spaces a level, whose first line may be the
+// header "<tree>" or "<folder>" followed by the root's line. Reading, writing,
+// and capturing a directory's structure into one.
+
+#include "linebuffer.h"
+#include "state.h"
+#include "tree.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace foldertree {
+
+// One folder line of a tree file, as placed by the reading rules.
+struct TreeEntry
+{
+    static constexpr std::uint32_t Root = 0xFFFFFFFFu;
+    std::string_view name;
+    std::uint32_t parent = Root; // index of the parent entry, or Root
+};
+
+struct ParsedTree
+{
+    bool enoughLines = false; // fewer than two lines leave the folder tree as it was
+    bool hasHeader = false;
+    std::string_view rootText; // with a header: line 2, verbatim
+    std::vector<TreeEntry> entries;
+};
+
+// Places the lines of a tree file. Views point into `lines`. O(lines), no Qt.
+//  - line 1 is a header when, trimmed, it contains "<folder>" or "<tree>";
+//  - blank lines are skipped; a line that starts with two spaces has depth
+//    (leading spaces / 2), any other line depth 1;
+//  - a line one level deeper than the previous node becomes its child, one at the
+//    same or a shallower depth climbs to the matching ancestor, one deeper still
+//    becomes a child of the root;
+//  - names lose their leading white space and keep the trailing.
+ParsedTree parseTreeLines(const LineBuffer &lines);
+
+// True for the bytes that trimming removes: codes up to 32.
+inline bool isTrimmed(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
+std::string_view trimmed(std::string_view text);
+std::string_view trimmedLeft(std::string_view text);
+
+// Appends the lines of `node` and everything below it: two spaces a level, the
+// lines of ticked nodes only (the root's line always, so the file keeps its
+// root), the children of an unticked node still visited. O(subtree).
+void WriteTreeLines(const FolderTree &tree, NodeId node, LineBuffer &lines);
+
+// What loading, resetting and capturing need from their surroundings.
+struct TreeContext
+{
+    TreeEditor &editor;
+    FolderTreeState &state;
+    platform::FileSystem &fileSystem;
+    platform::Ui &ui;
+    LineBuffer &lineBuffer;
+};
+
+// Empties the tree and makes the root: `targetText` trimmed, or "[Target Folder]"
+// when nothing is left; image 2 when a directory exists at it, else 1; ticked;
+// plan mode.
+void ResetFolderTree(TreeContext &context, std::string_view targetText);
+
+// Replaces the tree by the tree in the file, all ticked, root expanded (the
+// editor's publish()). A file of fewer than two lines changes nothing. Throws
+// "Cannot open file %s" when the file cannot be read.
+void LoadTreeFile(TreeContext &context, std::string_view targetText, const std::string &fileName);
+
+// The capture walk: one line for every directory below `path`, in pre-order,
+// each after `indentPrefix` with two more spaces a level. Hidden directories
+// count, files never; a directory that cannot be read adds nothing; a link that
+// leads back to one of its own ancestors is written once and not entered.
+void ScanFolderLines(TreeContext &context, const std::string &path, std::string &indentPrefix);
+
+// Writes the structure of the directory `path` to `fileName`: "<folder>", the
+// path as given, then the lines of ScanFolderLines. Throws "Cannot create file
+// %s" when the file cannot be written.
+void captureFolderToFile(TreeContext &context, const std::string &path,
+                         const std::string &fileName, std::string &indentPrefix);
+
+} // namespace foldertree

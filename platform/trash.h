@@ -1,0 +1,15 @@
+#pragma once
+
+#include "services.h"
+
+namespace platform {
+
+// The desktop's trash: GIO on Linux (the freedesktop trash, one per device,
+// rename only), QFile::moveToTrash elsewhere.
+class SystemTrash : public Trash
+{
+public:
+    bool moveToTrash(const std::string &path) override;
+};
+
+} // namespace platform

@@ -1,0 +1,82 @@
+#include "tempdir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace testsupport {
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "brindle-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary folder");
+    m_path = pattern;
+    makeDirs("home/.local/share");
+    makeDirs("home/.config");
+    setenv("HOME", (*this / "home").c_str(), 1);
+    setenv("XDG_DATA_HOME", (*this / "home/.local/share").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (*this / "home/.config").c_str(), 1);
+}
+
+TempDir::~TempDir()
+{
+    // Give back rights a test may have taken away, then remove everything.
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(
+                 m_path, std::filesystem::directory_options::skip_permission_denied, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        if (it->is_directory(error) && !it->is_symlink(error))
+            chmod(it->path().c_str(), 0755);
+    }
+    chmod(m_path.c_str(), 0755);
+    std::filesystem::remove_all(m_path, error);
+}
+
+std::string TempDir::operator/(std::string_view relative) const
+{
+    return m_path + "/" + std::string(relative);
+}
+
+void TempDir::makeDirs(std::string_view relative) const
+{
+    std::filesystem::create_directories(*this / relative);
+}
+
+void TempDir::writeFile(std::string_view relative, std::string_view bytes) const
+{
+    std::ofstream out(*this / relative, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string TempDir::readFile(std::string_view relative) const
+{
+    std::ifstream in(*this / relative, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool TempDir::isDirectory(std::string_view relative) const
+{
+    struct stat st;
+    return stat((*this / relative).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool TempDir::exists(std::string_view relative) const
+{
+    struct stat st;
+    return lstat((*this / relative).c_str(), &st) == 0;
+}
+
+int run(const std::string &command)
+{
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace testsupport
