@@ -1,1 +1,24 @@
-int main() { return 0; }
+// Brindle: ready-made category folders, made in one run and undone in one press.
+
+#include "posixfilesystem.h"
+#include "qtsettings.h"
+#include "trash.h"
+#include "widgetservices.h"
+#include "windows.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    platform::QtMessages messages;
+    platform::QtFolderBrowser folderBrowser;
+    platform::QtFileDialogs fileDialogs;
+    platform::DesktopShell shell;
+    platform::SystemTrash trash;
+    platform::PosixFileSystem fileSystem;
+    platform::QtSettings settings;
+    platform::QtUi ui;
+    return runBrindle(
+        {messages, folderBrowser, fileDialogs, shell, trash, fileSystem, settings, ui});
+}

@@ -89,8 +89,7 @@ class Walk
 public:
     explicit Walk(CreationContext &context)
         : m_context(context), m_tree(context.editor.tree()), m_state(m_tree.idBound(), 0)
-    {
-    }
+    { }
 
     bool aborted() const { return m_aborted; }
     void abort() { m_aborted = true; }
@@ -155,8 +154,8 @@ private:
         struct Frame
         {
             NodeId node;
-            std::size_t next;      // next child to go to
-            std::size_t pathSize;  // length of the path before this node was added
+            std::size_t next; // next child to go to
+            std::size_t pathSize; // length of the path before this node was added
             bool clean;
         };
         std::string path = foldertree::NodePath(m_tree, start);
@@ -169,7 +168,7 @@ private:
             if (m_state[node] & Outside) {
                 if (m_state[node] & OwnNameOutside)
                     m_context.messages.ask(
-                            platform::information(outsideTargetMessage(m_tree.text(node))));
+                        platform::information(outsideTargetMessage(m_tree.text(node))));
                 path.resize(pathSize);
                 return !(m_state[node] & OwnNameOutside);
             }
@@ -229,8 +228,8 @@ private:
 std::string outsideTargetMessage(std::string_view name)
 {
     return "The folder name '" + std::string(name)
-            + "' would lead outside the target location, so it is not created, and neither is "
-              "anything below it.";
+        + "' would lead outside the target location, so it is not created, and neither is "
+          "anything below it.";
 }
 
 std::string undoLogPath(const std::string &installFolder)
@@ -262,7 +261,7 @@ CreationResult SpeedButton1Click(CreationContext &context, std::string &targetLo
         if (!context.fileSystem.makeDirectory(targetLocation))
             break;
         const Answer answer = context.messages.ask(
-                abortRetryIgnore(std::string(CannotCreateTargetMessage) + targetLocation));
+            abortRetryIgnore(std::string(CannotCreateTargetMessage) + targetLocation));
         if (answer == Answer::Abort)
             walk.abort();
         if (answer != Answer::Retry)
@@ -287,9 +286,9 @@ CreationResult SpeedButton1Click(CreationContext &context, std::string &targetLo
         }
     }
     result.created = walk.created();
-    const platform::Message summary{std::to_string(result.created) + std::string(SummaryMessage),
-                                    "Information", platform::Buttons::YesNo,
-                                    platform::Icon::Information, Answer::Yes};
+    const platform::Message summary {std::to_string(result.created) + std::string(SummaryMessage),
+                                     "Information", platform::Buttons::YesNo,
+                                     platform::Icon::Information, Answer::Yes};
     if (context.messages.ask(summary) == Answer::Yes) {
         result.openTarget = true;
         context.shell.openLocation(std::string(tree.text(tree.root())));

@@ -14,11 +14,11 @@ namespace creation {
 // The messages of a run, word for word.
 inline constexpr std::string_view NoTaskMessage = "Please select a task at left panel.";
 inline constexpr std::string_view InvalidTargetMessage
-        = "You have not specified a valid target location!";
+    = "You have not specified a valid target location!";
 inline constexpr std::string_view CannotCreateTargetMessage = "Can not create target location:";
 inline constexpr std::string_view CannotCreateSubfolderMessage = "Can not create subfolder: ";
 inline constexpr std::string_view SummaryMessage
-        = " subfolders were created successfully!\nOpen the target location now?";
+    = " subfolders were created successfully!\nOpen the target location now?";
 inline constexpr std::string_view UndoLogName = "undo.udo";
 
 struct CreationContext
@@ -40,8 +40,8 @@ struct CreationContext
 
 struct CreationResult
 {
-    bool started = false;    // false: refused (busy) or stopped before the walk
-    int created = 0;         // folders made below the target
+    bool started = false; // false: refused (busy) or stopped before the walk
+    int created = 0; // folders made below the target
     bool openTarget = false; // the person asked to open the target location
 };
 

@@ -19,9 +19,9 @@ std::string keptBackMessage(const std::vector<std::string> &paths)
 UndoResult SpeedButton10Click(UndoContext &context)
 {
     UndoResult result;
-    const platform::Message question{std::string(UndoQuestion), std::string(UndoCaption),
-                                     platform::Buttons::YesNo, platform::Icon::Question,
-                                     platform::Answer::Yes};
+    const platform::Message question {std::string(UndoQuestion), std::string(UndoCaption),
+                                      platform::Buttons::YesNo, platform::Icon::Question,
+                                      platform::Answer::Yes};
     if (context.messages.ask(question) != platform::Answer::Yes)
         return result;
     result.confirmed = true;

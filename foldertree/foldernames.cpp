@@ -5,14 +5,14 @@
 namespace foldertree {
 
 const std::string_view ProhibitedCharactersMessage
-        = "You should remove one of following nine characters from input text, because they are "
-          "prohibited in Windows filenames:  \\ / : * ? \" < > |";
+    = "You should remove one of following nine characters from input text, because they are "
+      "prohibited in Windows filenames:  \\ / : * ? \" < > |";
 
 namespace {
 
 constexpr std::string_view ProhibitedCharacters = "\\/:*?\"<>|";
-constexpr std::array<std::string_view, 6> ReservedNames = {"con", "aux", "com1",
-                                                           "lpt1", "prn", "nul"};
+constexpr std::array<std::string_view, 6> ReservedNames
+    = {"con", "aux", "com1", "lpt1", "prn", "nul"};
 constexpr std::size_t LongestName = 255;
 
 } // namespace
@@ -38,17 +38,17 @@ bool CheckFolderName(std::string_view name, platform::MessageService &messages)
     for (std::string_view reserved : ReservedNames) {
         if (component == reserved) {
             messages.ask(platform::information(
-                    "The new filename: '" + std::string(component)
-                    + "' can not be renamed, because some names(con, aux, com1, lpt1, prn, nul) "
-                      "are reserved by Windows, you should use another name."));
+                "The new filename: '" + std::string(component)
+                + "' can not be renamed, because some names(con, aux, com1, lpt1, prn, nul) "
+                  "are reserved by Windows, you should use another name."));
             return false;
         }
     }
     if (component.size() > LongestName) {
         messages.ask(platform::information(
-                "The new filename: '" + std::string(name)
-                + "' can not be renamed, because the filename(plus path) is too long(>255 "
-                  "characters), you should shorten it."));
+            "The new filename: '" + std::string(name)
+            + "' can not be renamed, because the filename(plus path) is too long(>255 "
+              "characters), you should shorten it."));
         return false;
     }
     return true;

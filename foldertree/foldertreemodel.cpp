@@ -44,8 +44,7 @@ FolderTreeModel::FolderTreeModel(FolderTree &tree, const FolderTreeState &state,
       m_state(state),
       m_icons(icons),
       m_planImages(std::move(planImages))
-{
-}
+{ }
 
 NodeId FolderTreeModel::nodeOf(const QModelIndex &index) const
 {
@@ -73,7 +72,8 @@ QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex &paren
     const NodeId node = nodeOf(parent);
     if (static_cast<std::size_t>(row) >= m_tree.childCount(node))
         return {};
-    return createIndex(row, 0, static_cast<quintptr>(m_tree.child(node, static_cast<std::size_t>(row))));
+    return createIndex(row, 0,
+                       static_cast<quintptr>(m_tree.child(node, static_cast<std::size_t>(row))));
 }
 
 QModelIndex FolderTreeModel::parent(const QModelIndex &child) const
@@ -263,7 +263,7 @@ void FolderTreeModel::setSubtreeTick(NodeId node, Tick tick)
         return;
     changed(node, {Qt::CheckStateRole});
     // One notice for the children of every node in the subtree.
-    std::vector<NodeId> stack{node};
+    std::vector<NodeId> stack {node};
     while (!stack.empty()) {
         const NodeId at = stack.back();
         stack.pop_back();

@@ -7,8 +7,8 @@
 #include "state.h"
 #include "tree.h"
 
-#include <QAbstractItemModel>
 #include <QAbstractFileIconProvider>
+#include <QAbstractItemModel>
 #include <QHash>
 #include <QIcon>
 #include <vector>

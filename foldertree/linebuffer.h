@@ -34,8 +34,7 @@ public:
     std::string joined() const;
 
     // Sorts the lines by `less` (equal lines may come out in either order).
-    template<typename Less>
-    void sort(Less less);
+    template<typename Less> void sort(Less less);
 
     // Room for a number of lines and bytes.
     void reserve(std::size_t lines, std::size_t bytes);
@@ -50,8 +49,7 @@ private:
     std::vector<Line> m_lines;
 };
 
-template<typename Less>
-void LineBuffer::sort(Less less)
+template<typename Less> void LineBuffer::sort(Less less)
 {
     std::vector<std::string_view> views;
     views.reserve(m_lines.size());

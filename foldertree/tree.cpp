@@ -83,7 +83,7 @@ void FolderTree::forgetWatched(NodeId removedTop)
 
 void FolderTree::killSubtree(NodeId top)
 {
-    std::vector<NodeId> stack{top};
+    std::vector<NodeId> stack {top};
     while (!stack.empty()) {
         const NodeId id = stack.back();
         stack.pop_back();
@@ -168,7 +168,7 @@ void FolderTree::setTick(NodeId node, Tick tick)
 
 void FolderTree::setSubtreeTick(NodeId top, Tick tick)
 {
-    std::vector<NodeId> stack{top};
+    std::vector<NodeId> stack {top};
     while (!stack.empty()) {
         const NodeId id = stack.back();
         stack.pop_back();
@@ -201,7 +201,7 @@ std::vector<NodeId> FolderTree::preorder() const
     if (empty())
         return order;
     order.reserve(m_alive);
-    std::vector<NodeId> stack{m_root};
+    std::vector<NodeId> stack {m_root};
     while (!stack.empty()) {
         const NodeId id = stack.back();
         stack.pop_back();
@@ -231,7 +231,7 @@ bool FolderTree::isConsistent() const
         return false;
     std::size_t reached = 0;
     std::vector<bool> seen(m_nodes.size());
-    std::vector<NodeId> stack{m_root};
+    std::vector<NodeId> stack {m_root};
     while (!stack.empty()) {
         const NodeId id = stack.back();
         stack.pop_back();

@@ -17,7 +17,7 @@ bool isHeader(std::string_view firstLine)
 {
     const std::string_view text = trimmed(firstLine);
     return text.find("<folder>") != std::string_view::npos
-            || text.find("<tree>") != std::string_view::npos;
+        || text.find("<tree>") != std::string_view::npos;
 }
 
 std::size_t leadingSpaces(std::string_view line)
@@ -93,7 +93,7 @@ void WriteTreeLines(const FolderTree &tree, NodeId node, LineBuffer &lines)
         NodeId node;
         std::size_t depth;
     };
-    std::vector<Pending> stack{{node, static_cast<std::size_t>(tree.level(node))}};
+    std::vector<Pending> stack {{node, static_cast<std::size_t>(tree.level(node))}};
     while (!stack.empty()) {
         const auto [id, depth] = stack.back();
         stack.pop_back();
@@ -116,8 +116,7 @@ void ResetFolderTree(TreeContext &context, std::string_view targetText)
         text = PlaceholderRoot;
     const std::string rootText(text);
     const NodeId root = editor.addRoot(
-            rootText,
-            context.fileSystem.isDirectory(rootText) ? ExistingFolderImage : NewFolderImage);
+        rootText, context.fileSystem.isDirectory(rootText) ? ExistingFolderImage : NewFolderImage);
     context.state.RootNode = root;
     SetNodeTicked(editor, root, true);
     editor.publish();
@@ -189,13 +188,14 @@ void ScanFolderLines(TreeContext &context, const std::string &path, std::string 
         if (directory.empty() || directory.back() != separator)
             directory += separator;
         std::unique_ptr<platform::DirectoryListing> listing
-                = context.fileSystem.openDirectory(directory);
+            = context.fileSystem.openDirectory(directory);
         if (!listing || !ancestors.insert(listing->id()).second)
             return false;
         stack.push_back({std::move(listing), std::move(directory)});
         return true;
     };
-    auto dropTwo = [&] { indentPrefix.resize(indentPrefix.size() >= 2 ? indentPrefix.size() - 2 : 0); };
+    auto dropTwo
+        = [&] { indentPrefix.resize(indentPrefix.size() >= 2 ? indentPrefix.size() - 2 : 0); };
 
     if (!enter(path)) {
         dropTwo();
@@ -221,8 +221,8 @@ void ScanFolderLines(TreeContext &context, const std::string &path, std::string 
     }
 }
 
-void captureFolderToFile(TreeContext &context, const std::string &path,
-                         const std::string &fileName, std::string &indentPrefix)
+void captureFolderToFile(TreeContext &context, const std::string &path, const std::string &fileName,
+                         std::string &indentPrefix)
 {
     context.lineBuffer.clear();
     platform::BusyPointer busy(context.ui);
@@ -231,7 +231,7 @@ void captureFolderToFile(TreeContext &context, const std::string &path,
     context.lineBuffer.append(path);
     ScanFolderLines(context, path, indentPrefix);
     const std::error_code error
-            = context.fileSystem.writeFile(fileName, context.lineBuffer.joined());
+        = context.fileSystem.writeFile(fileName, context.lineBuffer.joined());
     context.lineBuffer.clear();
     if (error)
         throw platform::cannotCreateFile(fileName);

@@ -82,7 +82,7 @@ void ScanFolderLines(TreeContext &context, const std::string &path, std::string 
 // Writes the structure of the directory `path` to `fileName`: "<folder>", the
 // path as given, then the lines of ScanFolderLines. Throws "Cannot create file
 // %s" when the file cannot be written.
-void captureFolderToFile(TreeContext &context, const std::string &path,
-                         const std::string &fileName, std::string &indentPrefix);
+void captureFolderToFile(TreeContext &context, const std::string &path, const std::string &fileName,
+                         std::string &indentPrefix);
 
 } // namespace foldertree

@@ -39,8 +39,8 @@ public:
             } else if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
                 // A link counts as what it leads to, as the desktop shows it.
                 struct stat st;
-                result.isDirectory = fstatat(dirfd(m_dir), name, &st, 0) == 0
-                        && S_ISDIR(st.st_mode);
+                result.isDirectory
+                    = fstatat(dirfd(m_dir), name, &st, 0) == 0 && S_ISDIR(st.st_mode);
             }
             return result;
         }

@@ -12,8 +12,7 @@ class EventThrottle
 public:
     explicit EventThrottle(std::chrono::milliseconds interval = std::chrono::milliseconds(25))
         : m_interval(interval), m_next(std::chrono::steady_clock::now() + interval)
-    {
-    }
+    { }
 
     // True once the interval has passed since the last true.
     bool due()

@@ -88,8 +88,8 @@ Answer QtMessages::ask(const Message &message)
 std::string QtFolderBrowser::browse(const std::string &title)
 {
     const QString chosen = QFileDialog::getExistingDirectory(
-            nullptr, fromBytes(title), QString(),
-            QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+        nullptr, fromBytes(title), QString(),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty())
         return {};
     return pathBytes(QDir::toNativeSeparators(chosen));
@@ -102,9 +102,9 @@ std::string QtFileDialogs::run(const FileDialogOptions &options, const std::stri
     dialog.setWindowModality(Qt::ApplicationModal);
     const bool saving = options.kind == FileDialogOptions::Kind::Save;
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(saving ? QFileDialog::AnyFile
-                              : (options.fileMustExist ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile));
+    dialog.setFileMode(
+        saving ? QFileDialog::AnyFile
+               : (options.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
     if (!options.defaultSuffix.empty())
         dialog.setDefaultSuffix(fromBytes(options.defaultSuffix));
@@ -122,7 +122,8 @@ std::string QtFileDialogs::run(const FileDialogOptions &options, const std::stri
 
 void DesktopShell::openDocument(const std::string &path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
 }
 
 void DesktopShell::openLocation(const std::string &pathOrAddress)
@@ -132,7 +133,7 @@ void DesktopShell::openLocation(const std::string &pathOrAddress)
         QDesktopServices::openUrl(QUrl(text));
     else
         QDesktopServices::openUrl(
-                QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(pathOrAddress))));
+            QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(pathOrAddress))));
 }
 
 void QtUi::processEvents()

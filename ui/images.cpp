@@ -1,11 +1,22 @@
 #include "images.h"
 
+// The images are compiled into this static library; register them once.
+static void registerImages()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(icons);
+        return true;
+    }();
+    (void)registered;
+}
+
 namespace ui {
 
 namespace {
 
 QIcon fromResource(const QString &name)
 {
+    registerImages();
     return QIcon(QStringLiteral(":/icons/") + name);
 }
 
@@ -31,13 +42,15 @@ std::vector<QIcon> taskImages()
 {
     std::vector<QIcon> images;
     for (int i = 0; i < 22; ++i)
-        images.push_back(fromResource(QStringLiteral("task%1.svg").arg(i, 2, 10, QLatin1Char('0'))));
+        images.push_back(
+            fromResource(QStringLiteral("task%1.svg").arg(i, 2, 10, QLatin1Char('0'))));
     return images;
 }
 
 std::vector<QIcon> folderImages()
 {
-    return {fromResource(QStringLiteral("folder0.svg")), fromResource(QStringLiteral("folder1.svg")),
+    return {fromResource(QStringLiteral("folder0.svg")),
+            fromResource(QStringLiteral("folder1.svg")),
             fromResource(QStringLiteral("folder2.svg"))};
 }
 

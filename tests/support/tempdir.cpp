@@ -28,7 +28,7 @@ TempDir::~TempDir()
     // Give back rights a test may have taken away, then remove everything.
     std::error_code error;
     for (auto it = std::filesystem::recursive_directory_iterator(
-                 m_path, std::filesystem::directory_options::skip_permission_denied, error);
+             m_path, std::filesystem::directory_options::skip_permission_denied, error);
          !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
         if (it->is_directory(error) && !it->is_symlink(error))
             chmod(it->path().c_str(), 0755);

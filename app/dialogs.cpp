@@ -1,0 +1,97 @@
+#include "dialogs.h"
+
+#include "images.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TAboutBox::TAboutBox(platform::Shell &shell, QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("AboutBox"));
+    setWindowTitle(QStringLiteral("About Brindle"));
+    setModal(true);
+    auto *layout = new QVBoxLayout(this);
+    auto *top = new QHBoxLayout;
+    auto *icon = new QLabel(this);
+    icon->setPixmap(ui::programIcon().pixmap(64, 64));
+    top->addWidget(icon);
+    auto *text = new QLabel(
+        QStringLiteral("<b>Brindle</b><br>Version %1<br><br>Ready-made category folders, "
+                       "made in one run and undone in one press.<br><br>Made by Quillmere.")
+            .arg(QStringLiteral(BRINDLE_VERSION)),
+        this);
+    text->setObjectName(QStringLiteral("ProductName"));
+    top->addWidget(text, 1);
+    layout->addLayout(top);
+    auto *link = new QPushButton(QStringLiteral("Visit the home page"), this);
+    link->setObjectName(QStringLiteral("HomePage"));
+    layout->addWidget(link);
+    connect(link, &QPushButton::clicked, this, [&shell] { shell.openLocation(HomePage); });
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+}
+
+CompanionDialog::CompanionDialog(platform::Shell &shell, const QString &name,
+                                 const QString &description, const std::string &page,
+                                 const std::string &download, QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(name);
+    setModal(true);
+    auto *layout = new QVBoxLayout(this);
+    auto *text = new QLabel(QStringLiteral("<b>%1</b><br><br>%2").arg(name, description), this);
+    text->setWordWrap(true);
+    text->setMinimumWidth(360);
+    layout->addWidget(text);
+    auto *row = new QHBoxLayout;
+    auto *pageButton = new QPushButton(QStringLiteral("Web page"), this);
+    pageButton->setObjectName(QStringLiteral("WebPage"));
+    auto *downloadButton = new QPushButton(QStringLiteral("Download"), this);
+    downloadButton->setObjectName(QStringLiteral("Download"));
+    auto *close = new QPushButton(QStringLiteral("Close"), this);
+    row->addWidget(pageButton);
+    row->addWidget(downloadButton);
+    row->addStretch();
+    row->addWidget(close);
+    layout->addLayout(row);
+    connect(pageButton, &QPushButton::clicked, this, [&shell, page] { shell.openLocation(page); });
+    connect(downloadButton, &QPushButton::clicked, this,
+            [&shell, download] { shell.openLocation(download); });
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+TForm3::TForm3(platform::Shell &shell, QWidget *parent)
+    : CompanionDialog(shell, QStringLiteral("Sorter"),
+                      QStringLiteral("Sorter tidies a folder by moving its files into subfolders "
+                                     "by type: pictures, music, videos, documents, archives and "
+                                     "programs, each in a folder of its own."),
+                      "https://quillmere.example/sorter/",
+                      "https://quillmere.example/download/sorter/", parent)
+{
+    setObjectName(QStringLiteral("Form3"));
+}
+
+TForm4::TForm4(platform::Shell &shell, QWidget *parent)
+    : CompanionDialog(shell, QStringLiteral("Renamer"),
+                      QStringLiteral("Renamer renames many files at once: numbering, dates, "
+                                     "search and replace, and changes of case, with a preview "
+                                     "before anything is renamed."),
+                      "https://quillmere.example/renamer/",
+                      "https://quillmere.example/download/renamer/", parent)
+{
+    setObjectName(QStringLiteral("Form4"));
+}
+
+TForm5::TForm5(platform::Shell &shell, QWidget *parent)
+    : CompanionDialog(shell, QStringLiteral("Foldermill"),
+                      QStringLiteral("Foldermill makes numbered folders in bulk: a name pattern, "
+                                     "a first number and a count, such as Week 01 to Week 52."),
+                      "https://quillmere.example/foldermill/",
+                      "https://quillmere.example/download/foldermill/", parent)
+{
+    setObjectName(QStringLiteral("Form5"));
+}

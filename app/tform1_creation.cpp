@@ -1,0 +1,83 @@
+// The target location, "Create Now" and the undo button.
+
+#include "tform1.h"
+
+#include "creationrun.h"
+#include "foldertreeview.h"
+#include "mirror.h"
+#include "undo.h"
+
+#include <QComboBox>
+#include <QToolButton>
+#include <QTreeWidget>
+
+void TForm1::ComboBox4Change()
+{
+    if (m_tree.empty() || busy())
+        return;
+    const std::string text = targetLocation();
+    m_model->setText(m_tree.root(), text);
+    m_model->setImage(m_tree.root(), m_services.fileSystem.isDirectory(text) ? 2 : 1);
+}
+
+void TForm1::SpeedButton4Click()
+{
+    if (busy())
+        return;
+    const std::string folder = m_services.folderBrowser.browse("Select a target location");
+    if (folder.empty())
+        return;
+    const QTreeWidgetItem *task = TreeView1->currentItem();
+    setTargetLocation(folder);
+    if (task && task->isSelected() && task->text(0).contains(QStringLiteral("Save"))) {
+        foldertree::TreeContext context = treeContext();
+        foldertree::MirrorFolder(context, m_icons, folder);
+        return;
+    }
+    if (m_tree.empty())
+        return;
+    m_model->setText(m_tree.root(), folder);
+    m_model->setImage(m_tree.root(), m_services.fileSystem.isDirectory(folder) ? 2 : 1);
+}
+
+void TForm1::SpeedButton1Click()
+{
+    if (busy())
+        return;
+    std::string target = targetLocation();
+    creation::CreationContext context {*m_model,
+                                       m_services.messages,
+                                       m_services.fileSystem,
+                                       m_services.ui,
+                                       m_services.shell,
+                                       m_state.installFolder,
+                                       m_state.createdFolders,
+                                       [this] { ComboBox4->setFocus(); },
+                                       [this] { SpeedButton10->setEnabled(true); }};
+    struct ShowTrimmed
+    {
+        TForm1 *form;
+        std::string &target;
+        std::string before;
+        ~ShowTrimmed()
+        {
+            if (target != before)
+                form->setTargetLocation(target);
+        }
+    } showTrimmed {this, target, target};
+    creation::SpeedButton1Click(context, target);
+}
+
+void TForm1::SpeedButton10Click()
+{
+    if (busy())
+        return;
+    creation::UndoContext context {m_services.messages,
+                                   m_services.fileSystem,
+                                   m_services.ui,
+                                   m_services.trash,
+                                   m_state.installFolder,
+                                   m_state.createdFolders,
+                                   [this](bool enabled) { SpeedButton10->setEnabled(enabled); }};
+    creation::SpeedButton10Click(context);
+}
