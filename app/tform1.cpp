@@ -3,6 +3,7 @@
 #include "failure.h"
 #include "foldertreeview.h"
 #include "images.h"
+#include "installfolder.h"
 #include "startup.h"
 
 #include <QAction>
@@ -31,7 +32,8 @@ TForm1::TForm1(ModuleState &state, platform::Services services, QWidget *parent)
         = new foldertree::FolderTreeModel(m_tree, m_treeState, m_icons, ui::folderImages(), this);
 
     buildLayout();
-    m_state.installFolder = determineInstallFolder(m_services.settings, m_services.fileSystem);
+    m_state.installFolder
+        = creation::determineInstallFolder(m_services.settings, m_services.fileSystem);
     TreeView1->topLevelItem(0)->setExpanded(true);
     if (m_services.fileSystem.isFile(m_state.installFolder + "undo.udo"))
         SpeedButton10->setEnabled(true);
