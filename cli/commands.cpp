@@ -1,0 +1,344 @@
+#include "commands.h"
+
+#include "creationrun.h"
+#include "failure.h"
+#include "installfolder.h"
+#include "qtsettings.h"
+#include "state.h"
+#include "terminal.h"
+#include "treefile.h"
+#include "undo.h"
+
+#include <exception>
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+using platform::Answer;
+using platform::Message;
+
+constexpr std::string_view ShowUsage = "brindle-cli show FILE";
+constexpr std::string_view CreateUsage = "brindle-cli create FILE TARGET [--on-error=abort|ignore]";
+constexpr std::string_view CaptureUsage = "brindle-cli capture DIR FILE";
+constexpr std::string_view UndoUsage = "brindle-cli undo [--yes]";
+constexpr std::string_view NotUndoneMessage = "Nothing was undone.";
+
+struct CommandInfo
+{
+    std::string_view name;
+    Command command;
+    std::size_t operands;
+    std::string_view usage;
+};
+
+constexpr CommandInfo Commands[] = {
+    {"show", Command::Show, 1, ShowUsage},
+    {"create", Command::Create, 2, CreateUsage},
+    {"capture", Command::Capture, 2, CaptureUsage},
+    {"undo", Command::Undo, 0, UndoUsage},
+};
+
+const CommandInfo *findCommand(std::string_view name)
+{
+    for (const CommandInfo &info : Commands) {
+        if (info.name == name)
+            return &info;
+    }
+    return nullptr;
+}
+
+std::string generalUsage()
+{
+    std::string usage = "brindle-cli {";
+    for (const CommandInfo &info : Commands) {
+        if (&info != &Commands[0])
+            usage += " | ";
+        usage += info.usage.substr(std::string_view("brindle-cli ").size());
+    }
+    return usage + "}";
+}
+
+// The folder tree of one command, with what loading it needs.
+struct LoadedTree
+{
+    LoadedTree(platform::FileSystem &fileSystem, platform::Ui &ui)
+        : context {tree, state, fileSystem, ui, lines}
+    { }
+
+    foldertree::FolderTree tree;
+    foldertree::FolderTreeState state;
+    foldertree::StateWatch watch {tree, state};
+    foldertree::LineBuffer lines;
+    foldertree::TreeContext context;
+
+    // The tree as a fresh window holds it after reading the file: a file of
+    // fewer than two lines leaves the root alone.
+    void load(Terminal &terminal, TerminalUi &ui, std::string_view targetText,
+              const std::string &fileName)
+    {
+        foldertree::ResetFolderTree(context, targetText);
+        ui.count = [this] { return tree.size() - 1; };
+        terminal.startProgress("reading " + fileName);
+        foldertree::LoadTreeFile(context, targetText, fileName);
+        terminal.endProgress();
+        ui.count = nullptr;
+    }
+};
+
+// A target named relative to the current folder, made absolute: the run needs
+// the folder that holds the target in the path.
+std::string absoluteTarget(const std::string &target, platform::FileSystem &fileSystem)
+{
+    const std::string_view text = foldertree::trimmed(target);
+    if (text.empty() || text.front() == platform::Separator)
+        return target;
+    std::string base = fileSystem.currentDirectory();
+    if (base.empty() || base.back() != platform::Separator)
+        base += platform::Separator;
+    return base + std::string(text);
+}
+
+int show(Terminal &terminal, const std::string &fileName)
+{
+    platform::PosixFileSystem fileSystem;
+    TerminalUi ui(terminal);
+    LoadedTree loaded(fileSystem, ui);
+    loaded.load(terminal, ui, "", fileName);
+    loaded.lines.clear();
+    loaded.lines.append("<tree>");
+    foldertree::WriteTreeLines(loaded.tree, loaded.tree.root(), loaded.lines);
+    terminal.write(loaded.lines.joined());
+    return Success;
+}
+
+int create(Terminal &terminal, const Invocation &invocation)
+{
+    CountingFileSystem fileSystem(terminal);
+    platform::QtSettings settings;
+    TerminalUi ui(terminal);
+    TerminalMessages messages(terminal);
+    NoShell shell;
+    const std::string installFolder = creation::determineInstallFolder(settings, fileSystem);
+    std::string target = absoluteTarget(invocation.operands[1], fileSystem);
+
+    LoadedTree loaded(fileSystem, ui);
+    loaded.load(terminal, ui, target, invocation.operands[0]);
+
+    messages.failureAnswer = invocation.onError;
+    messages.onQuestion = [&terminal](const Message &message) {
+        const std::string_view text = message.text;
+        if (text.ends_with(creation::SummaryMessage))
+            terminal.result(text.substr(0, text.find('\n')));
+        else
+            terminal.note(oneLine(text));
+        return Answer::No; // nothing is opened
+    };
+    std::vector<std::string> createdFolders;
+    creation::CreationContext context {loaded.tree,   messages,       fileSystem, ui, shell,
+                                       installFolder, createdFolders, {},         {}};
+    terminal.startProgress("creating");
+    const creation::CreationResult result = creation::SpeedButton1Click(context, target);
+    terminal.endProgress();
+    return result.started && messages.failures == 0 ? Success : Failed;
+}
+
+int capture(Terminal &terminal, const std::string &folder, const std::string &fileName)
+{
+    platform::PosixFileSystem fileSystem;
+    TerminalUi ui(terminal);
+    if (!fileSystem.isDirectory(folder)) {
+        terminal.note("'" + folder + "' is not a folder.");
+        return Failed;
+    }
+    LoadedTree loaded(fileSystem, ui);
+    ui.count = [&loaded] { return loaded.lines.size() >= 2 ? loaded.lines.size() - 2 : 0; };
+    std::string indentPrefix;
+    terminal.startProgress("capturing");
+    foldertree::captureFolderToFile(loaded.context, folder, fileName, indentPrefix);
+    terminal.endProgress();
+    return Success;
+}
+
+int undo(Terminal &terminal, const Invocation &invocation)
+{
+    platform::PosixFileSystem fileSystem;
+    platform::QtSettings settings;
+    TerminalUi ui(terminal);
+    TerminalMessages messages(terminal);
+    CountingTrash trash;
+    const std::string installFolder = creation::determineInstallFolder(settings, fileSystem);
+    // The window offers Undo only while there is a log; asking first would be pointless.
+    const std::string logPath = creation::undoLogPath(installFolder);
+    if (!fileSystem.isFile(logPath))
+        throw platform::cannotOpenFile(logPath);
+
+    const bool yes = invocation.yes;
+    messages.onQuestion = [&terminal, yes](const Message &message) {
+        if (message.text != creation::UndoQuestion) {
+            terminal.note(oneLine(message.text));
+            return Answer::No;
+        }
+        return yes || terminal.confirm(message.text) ? Answer::Yes : Answer::No;
+    };
+    messages.isResult
+        = [](const Message &message) { return message.text == creation::UndoDoneMessage; };
+    std::vector<std::string> createdFolders;
+    creation::UndoContext context {messages,      fileSystem,     ui, trash,
+                                   installFolder, createdFolders, {}};
+    ui.count = [&trash] { return trash.moved; };
+    terminal.startProgress("moving to the trash");
+    const creation::UndoResult result = creation::SpeedButton10Click(context);
+    terminal.endProgress();
+    if (!result.confirmed) {
+        terminal.note(NotUndoneMessage);
+        return Success;
+    }
+    return result.keptBack.empty() ? Success : Failed;
+}
+
+} // namespace
+
+std::variant<Invocation, UsageError> parseArguments(const std::vector<std::string> &arguments)
+{
+    Invocation invocation;
+    for (const std::string &argument : arguments) {
+        if (argument == "--")
+            break;
+        if (argument == "-h" || argument == "--help" || argument == "--version") {
+            invocation.command = argument == "--version" ? Command::Version : Command::Help;
+            return invocation;
+        }
+    }
+
+    std::vector<std::string> words;
+    std::optional<std::string> problem;
+    bool onErrorGiven = false;
+    bool optionsEnded = false;
+    auto fail = [&problem](std::string text) {
+        if (!problem)
+            problem = std::move(text);
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string &argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument.front() != '-') {
+            words.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "-y" || argument == "--yes") {
+            invocation.yes = true;
+        } else if (argument == "--on-error" || argument.starts_with("--on-error=")) {
+            std::string value;
+            if (argument != "--on-error") {
+                value = argument.substr(std::string_view("--on-error=").size());
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else {
+                fail("Option '--on-error' needs a value: abort or ignore.");
+                continue;
+            }
+            onErrorGiven = true;
+            if (value == "abort")
+                invocation.onError = Answer::Abort;
+            else if (value == "ignore")
+                invocation.onError = Answer::Ignore;
+            else
+                fail("Option '--on-error' takes abort or ignore, not '" + value + "'.");
+        } else {
+            fail("Unknown option '" + argument + "'.");
+        }
+    }
+
+    const CommandInfo *info = words.empty() ? nullptr : findCommand(words.front());
+    const std::string usage = info ? std::string(info->usage) : generalUsage();
+    if (problem)
+        return UsageError {*problem, usage};
+    if (words.empty())
+        return UsageError {"No command given.", usage};
+    if (!info)
+        return UsageError {"Unknown command '" + words.front() + "'.", usage};
+    invocation.command = info->command;
+    invocation.operands.assign(words.begin() + 1, words.end());
+    if (invocation.operands.size() != info->operands)
+        return UsageError {"Wrong number of arguments for '" + words.front() + "'.", usage};
+    if (onErrorGiven && info->command != Command::Create)
+        return UsageError {"Option '--on-error' is for 'create' only.", usage};
+    if (invocation.yes && info->command != Command::Undo)
+        return UsageError {"Option '--yes' is for 'undo' only.", usage};
+    return invocation;
+}
+
+std::string helpText()
+{
+    return R"(Usage: brindle-cli COMMAND [ARGUMENTS]
+
+The command-line companion of Brindle. It reads tree files, makes their folders
+and undoes the last run with the same rules, install folder and undo log as the
+Brindle window.
+
+Commands:
+  show FILE              Print the tree file FILE as Brindle reads it.
+  create FILE TARGET     Make every folder of the tree file FILE below the
+                         folder TARGET, and write the undo log.
+  capture DIR FILE       Write the structure of the folder DIR to the tree
+                         file FILE.
+  undo                   Move the folders made by the last run that made any
+                         to the trash.
+
+Options:
+  --on-error=abort|ignore
+                         create: when a folder cannot be made, stop the run
+                         (abort, the default) or go on with the rest (ignore).
+  -y, --yes              undo: do not ask before undoing.
+  -h, --help             Show this help and exit.
+  --version              Show the version and exit.
+
+Results go to stdout, messages to stderr. Exit status: 0 on success, 1 after
+a failure that was reported, 2 on bad usage.
+)";
+}
+
+int run(const Invocation &invocation)
+{
+    Terminal terminal;
+    try {
+        switch (invocation.command) {
+        case Command::Help:
+            terminal.write(helpText());
+            return Success;
+        case Command::Version:
+            terminal.result("brindle-cli " BRINDLE_VERSION);
+            return Success;
+        case Command::Show:
+            return show(terminal, invocation.operands[0]);
+        case Command::Create:
+            return create(terminal, invocation);
+        case Command::Capture:
+            return capture(terminal, invocation.operands[0], invocation.operands[1]);
+        case Command::Undo:
+            return undo(terminal, invocation);
+        }
+    } catch (const std::exception &failure) {
+        terminal.endProgress();
+        terminal.note(oneLine(failure.what()));
+        return Failed;
+    }
+    return Failed;
+}
+
+int runMain(int argc, char **argv)
+{
+    std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::variant<Invocation, UsageError> parsed = parseArguments(arguments);
+    if (const UsageError *error = std::get_if<UsageError>(&parsed)) {
+        Terminal terminal;
+        terminal.note(error->problem);
+        terminal.note("Usage: " + error->usage);
+        terminal.note("Try 'brindle-cli --help' for more information.");
+        return BadUsage;
+    }
+    return run(std::get<Invocation>(parsed));
+}
+
+} // namespace cli
