@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
@@ -199,6 +200,8 @@ void TForm1::buildTaskPanel()
                                | QAbstractItemView::SelectedClicked);
     TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
     TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A right click selects nothing: the popup menu acts on the selected row.
+    TreeView1->viewport()->installEventFilter(this);
 
     const std::vector<QIcon> images = ui::taskImages();
     auto rowIcon = [&](int image) {
@@ -338,6 +341,16 @@ void TForm1::resizeEvent(QResizeEvent *event)
 {
     ui::AlignedPanel::resizeEvent(event);
     FormResize();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == TreeView1->viewport()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+            || event->type() == QEvent::MouseButtonDblClick)
+        && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
+        return true; // the context menu request still follows
+    return ui::AlignedPanel::eventFilter(watched, event);
 }
 
 void TForm1::FormResize()

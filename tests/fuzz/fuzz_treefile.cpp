@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (entry.parent != foldertree::TreeEntry::Root && entry.parent >= nodes.size())
             std::abort(); // a parent always comes before its children
         nodes.push_back(tree.appendChild(
-                entry.parent == foldertree::TreeEntry::Root ? root : nodes[entry.parent],
-                entry.name, 1));
+            entry.parent == foldertree::TreeEntry::Root ? root : nodes[entry.parent], entry.name,
+            1));
     }
     if (!tree.isConsistent())
         std::abort();

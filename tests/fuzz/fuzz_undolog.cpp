@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     platform::ScriptedUi ui;
     std::vector<std::string> created;
     bool enabled = true;
-    creation::UndoContext context{messages, disk, ui, trash, "/install/", created,
-                                  [&](bool on) { enabled = on; }};
+    creation::UndoContext context {
+        messages, disk, ui, trash, "/install/", created, [&](bool on) { enabled = on; }};
     const creation::UndoResult result = creation::SpeedButton10Click(context);
 
     for (const std::string &path : trash.asked)

@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
             if (!entry.is_regular_file())
                 continue;
             std::ifstream in(entry.path(), std::ios::binary);
-            const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+            const std::vector<char> bytes {std::istreambuf_iterator<char>(in), {}};
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()),
                                    bytes.size());
             ++files;
