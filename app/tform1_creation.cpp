@@ -53,18 +53,11 @@ void TForm1::SpeedButton1Click()
                                        m_state.installFolder,
                                        m_state.createdFolders,
                                        [this] { ComboBox4->setFocus(); },
-                                       [this] { SpeedButton10->setEnabled(true); }};
-    struct ShowTrimmed
-    {
-        TForm1 *form;
-        std::string &target;
-        std::string before;
-        ~ShowTrimmed()
-        {
-            if (target != before)
-                form->setTargetLocation(target);
-        }
-    } showTrimmed {this, target, target};
+                                       [this] { SpeedButton10->setEnabled(true); },
+                                       [this](const std::string &trimmed) {
+                                           if (trimmed != targetLocation())
+                                               setTargetLocation(trimmed);
+                                       }};
     creation::SpeedButton1Click(context, target);
 }
 

@@ -248,6 +248,8 @@ CreationResult SpeedButton1Click(CreationContext &context, std::string &targetLo
         return result;
     }
     targetLocation = std::string(foldertree::trimmed(targetLocation));
+    if (context.showTarget)
+        context.showTarget(targetLocation);
     if (!context.fileSystem.isDirectory(parentPart(targetLocation))) {
         context.messages.ask(platform::information(std::string(InvalidTargetMessage)));
         if (context.focusTargetLocation)

@@ -36,6 +36,8 @@ struct CreationContext
     std::function<void()> focusTargetLocation;
     // Enables the undo button.
     std::function<void()> enableUndo;
+    // Shows the trimmed target location in the target box.
+    std::function<void(const std::string &)> showTarget = {};
 };
 
 struct CreationResult
