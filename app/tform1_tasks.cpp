@@ -45,6 +45,12 @@ std::string categoryFile(std::string_view caption, const std::string &installFol
     return {};
 }
 
+// Says that a category's list file is not where it belongs.
+void reportMissing(platform::MessageService &messages, const std::string &listFile)
+{
+    messages.ask(platform::information("'" + listFile + "' is missing."));
+}
+
 std::string captionOf(const QTreeWidgetItem *item)
 {
     return item->text(0).toLocal8Bit().toStdString();
@@ -61,7 +67,7 @@ void TForm1::runTask(const std::string &caption)
         if (m_services.fileSystem.isFile(listFile))
             LoadTreeFile(listFile);
         else
-            m_services.messages.ask(platform::information("'" + listFile + "' is missing."));
+            reportMissing(m_services.messages, listFile);
     }
 
     if (contains(caption, "Load")) {
@@ -111,5 +117,5 @@ void TForm1::Openfile1Click()
     if (m_services.fileSystem.isFile(listFile))
         m_services.shell.openDocument(listFile);
     else
-        m_services.messages.ask(platform::information("'" + listFile + "' is missing."));
+        reportMissing(m_services.messages, listFile);
 }
