@@ -1,5 +1,6 @@
 #include "creationrun.h"
 #include "failure.h"
+#include "printers.h"
 #include "scripted.h"
 #include "tempdir.h"
 #include "trash.h"
@@ -17,14 +18,6 @@
 #include <iterator>
 #include <ostream>
 #include <sys/mount.h>
-
-namespace platform {
-void PrintTo(const Message &m, std::ostream *os)
-{
-    *os << '"' << m.text << "\" (" << m.caption << ", buttons " << int(m.buttons) << ", icon "
-        << int(m.icon) << ", default " << int(m.defaultAnswer) << ')';
-}
-} // namespace platform
 
 namespace {
 

@@ -1,0 +1,17 @@
+#pragma once
+
+// How GoogleTest prints the program's values in a failure.
+
+#include "services.h"
+
+#include <ostream>
+
+namespace platform {
+
+inline void PrintTo(const Message &m, std::ostream *os)
+{
+    *os << '"' << m.text << "\" (" << m.caption << ", buttons " << int(m.buttons) << ", icon "
+        << int(m.icon) << ", default " << int(m.defaultAnswer) << ')';
+}
+
+} // namespace platform
