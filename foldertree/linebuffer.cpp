@@ -18,27 +18,33 @@ void LineBuffer::reserve(std::size_t lines, std::size_t bytes)
 
 void LineBuffer::assign(std::string_view text)
 {
-    clear();
-    const void *nul = text.empty() ? nullptr : std::memchr(text.data(), 0, text.size());
+    adopt(std::string(text));
+}
+
+void LineBuffer::adopt(std::string &&text)
+{
+    m_lines.clear();
+    m_bytes = std::move(text);
+    const void *nul = m_bytes.empty() ? nullptr : std::memchr(m_bytes.data(), 0, m_bytes.size());
     if (nul)
-        text = text.substr(0, static_cast<const char *>(nul) - text.data());
-    m_bytes.assign(text);
+        m_bytes.resize(static_cast<const char *>(nul) - m_bytes.data());
     const char *data = m_bytes.data();
     const std::size_t size = m_bytes.size();
     std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < size) {
-        const char c = data[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
+    while (start < size) {
+        // A line ends at the first CR or LF; memchr finds both fast.
+        const void *lf = std::memchr(data + start, '\n', size - start);
+        const std::size_t lfAt = lf ? static_cast<const char *>(lf) - data : size;
+        const void *cr = std::memchr(data + start, '\r', lfAt - start);
+        if (cr) {
+            const std::size_t crAt = static_cast<const char *>(cr) - data;
+            m_lines.push_back({start, crAt - start});
+            start = crAt + 1 < size && data[crAt + 1] == '\n' ? crAt + 2 : crAt + 1;
+        } else {
+            m_lines.push_back({start, lfAt - start});
+            start = lfAt + 1;
         }
-        m_lines.push_back({start, i - start});
-        i += (c == '\r' && i + 1 < size && data[i + 1] == '\n') ? 2 : 1;
-        start = i;
     }
-    if (start < size)
-        m_lines.push_back({start, size - start});
 }
 
 void LineBuffer::append(std::string_view line)

@@ -19,6 +19,8 @@ public:
     // CR or a lone LF; a last line without an end is still a line; a NUL byte
     // ends the text.
     void assign(std::string_view text);
+    // The same, taking over the bytes instead of copying them.
+    void adopt(std::string &&text);
     void append(std::string_view line);
     // Appends one line made of two pieces.
     void append(std::string_view first, std::string_view second);

@@ -129,11 +129,16 @@ void LoadTreeFile(TreeContext &context, std::string_view targetText, const std::
     std::optional<std::string> bytes = context.fileSystem.readFile(fileName);
     if (!bytes)
         throw platform::cannotOpenFile(fileName);
-    context.lineBuffer.assign(*bytes);
+    // Reading, splitting and placing a large file each take a while: let the
+    // window repaint in between.
+    context.ui.processEvents();
+    context.lineBuffer.adopt(std::move(*bytes));
     bytes.reset();
+    context.ui.processEvents();
     const ParsedTree parsed = parseTreeLines(context.lineBuffer);
     if (!parsed.enoughLines)
         return;
+    context.ui.processEvents();
 
     TreeEditor &editor = context.editor;
     editor.beginBulk();
