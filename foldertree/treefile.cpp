@@ -28,6 +28,16 @@ std::size_t leadingSpaces(std::string_view line)
     return n;
 }
 
+// Shows what a load has read so far, the root expanded, and lets the window
+// repaint. The view lays itself out on the first pass and paints on the second.
+void showProgress(TreeContext &context, NodeId root)
+{
+    context.editor.publish();
+    context.editor.expand(root);
+    context.ui.processEvents();
+    context.ui.processEvents();
+}
+
 } // namespace
 
 std::string_view trimmedLeft(std::string_view text)
@@ -132,20 +142,21 @@ void LoadTreeFile(TreeContext &context, std::string_view targetText, const std::
     // Reading, splitting and placing a large file each take a while: let the
     // window repaint in between.
     context.ui.processEvents();
-    context.lineBuffer.adopt(std::move(*bytes));
-    bytes.reset();
-    context.ui.processEvents();
-    const ParsedTree parsed = parseTreeLines(context.lineBuffer);
-    if (!parsed.enoughLines)
+    std::string text;
+    text.swap(*bytes);
+    context.lineBuffer.adopt(std::move(text));
+    if (context.lineBuffer.size() < 2)
         return;
-    context.ui.processEvents();
 
     TreeEditor &editor = context.editor;
     editor.beginBulk();
     ResetFolderTree(context, targetText);
     const NodeId root = context.state.RootNode;
+    showProgress(context, root);
+    const ParsedTree parsed = parseTreeLines(context.lineBuffer);
     if (parsed.hasHeader)
         editor.setText(root, parsed.rootText);
+    showProgress(context, root);
     std::size_t nameBytes = 0;
     for (const TreeEntry &entry : parsed.entries)
         nameBytes += entry.name.size();
@@ -156,11 +167,8 @@ void LoadTreeFile(TreeContext &context, std::string_view targetText, const std::
     for (const TreeEntry &entry : parsed.entries) {
         const NodeId parent = entry.parent == TreeEntry::Root ? root : nodeOfEntry[entry.parent];
         nodeOfEntry.push_back(editor.appendChild(parent, entry.name, NewFolderImage));
-        if (throttle.due()) {
-            editor.publish();
-            editor.expand(root);
-            context.ui.processEvents();
-        }
+        if (throttle.due())
+            showProgress(context, root);
     }
     SetNodeTicked(editor, root, true);
     SetSubtreeTicked(editor, root, true);
