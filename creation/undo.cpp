@@ -39,13 +39,20 @@ UndoResult SpeedButton10Click(UndoContext &context)
     {
         platform::BusyPointer busy(context.ui);
         context.ui.processEvents();
+        std::string_view gone; // the last folder that went, with everything inside
         for (const std::string &folder : context.createdFolders) {
+            // The log lists a folder before those inside it: once it has gone,
+            // its subfolders need no look at the disk.
+            if (!gone.empty() && folder.size() > gone.size() && folder.starts_with(gone)
+                && folder[gone.size()] == platform::Separator)
+                continue;
             if (!context.fileSystem.isDirectory(folder))
                 continue;
             context.ui.processEvents();
-            if (context.trash.moveToTrash(folder))
+            if (context.trash.moveToTrash(folder)) {
                 result.trashed.push_back(folder);
-            else
+                gone = folder;
+            } else
                 result.keptBack.push_back(folder);
         }
     }
