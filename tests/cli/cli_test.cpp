@@ -35,15 +35,6 @@ Outcome summary(int created)
     return {0, std::to_string(created) + " subfolders were created successfully!\n", ""};
 }
 
-std::vector<std::string> linesOf(const std::string &text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // A person at a shell: the install folder is the current folder, the settings
 // and the trash are those of a home inside the test's folder.
 class Cli : public ::testing::Test

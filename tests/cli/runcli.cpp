@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <ostream>
 #include <poll.h>
+#include <sstream>
 #include <stdexcept>
 #include <sys/vfs.h>
 #include <sys/wait.h>
@@ -114,6 +115,15 @@ std::set<std::string> foldersBelow(const std::string &folder)
             folders.insert(std::filesystem::relative(entry.path(), folder).string());
     }
     return folders;
+}
+
+std::vector<std::string> linesOf(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 } // namespace clitest

@@ -35,4 +35,7 @@ struct OffTmpfs
 // The folders below `folder`, as paths relative to it, hidden ones included.
 std::set<std::string> foldersBelow(const std::string &folder);
 
+// The lines of a text, without their line ends.
+std::vector<std::string> linesOf(const std::string &text);
+
 } // namespace clitest

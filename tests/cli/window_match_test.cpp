@@ -58,15 +58,6 @@ std::string replaced(std::string text, const std::string &from, const std::strin
     return text;
 }
 
-std::vector<std::string> linesOf(const std::string &text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // Every case the run treats apart: nested and repeated names, odd indentation,
 // blank lines, trailing blanks, a name leading outside, a reserved name, a
 // folder blocked by a file, and a deep chain.
