@@ -281,7 +281,7 @@ TEST_F(Cli, CreateWithIgnoreGoesOnPastFoldersItCannotMake)
     const Outcome run = cli({"create", "blocked.txt", target, "--on-error=ignore"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "2 subfolders were created successfully!\n");
-    const std::vector<std::string> lines = linesOf(run.err);
+    const std::vector<std::string> lines = clitest::linesOf(run.err);
     EXPECT_EQ(
         Folders(lines.begin(), lines.end()),
         (Folders {"Can not create subfolder: " + t("a"), "Can not create subfolder: " + t("a/b")}));
@@ -295,7 +295,7 @@ TEST_F(Cli, CreateNotesRefusedNamesWithoutFailing)
     const Outcome run = cli({"create", "names.txt", target});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "1 subfolders were created successfully!\n");
-    const std::vector<std::string> lines = linesOf(run.err);
+    const std::vector<std::string> lines = clitest::linesOf(run.err);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(Folders(lines.begin(), lines.end()),
               Folders {"The folder name '..' would lead outside the target location, so it is "

@@ -140,7 +140,7 @@ TEST(WindowAndCli, CreateNowAndCliCreateMakeTheSameFoldersLogAndMessages)
             c = c == '\n' ? ' ' : c;
         windowMessages.push_back(line);
     }
-    EXPECT_EQ(linesOf(cli.err), windowMessages);
+    EXPECT_EQ(clitest::linesOf(cli.err), windowMessages);
     EXPECT_NE(cli.err.find("Can not create subfolder: " + cliTarget + "/Blocked\n"),
               std::string::npos);
     EXPECT_EQ(cli.out, windowSummary.substr(0, windowSummary.find('\n')) + "\n");
