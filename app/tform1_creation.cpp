@@ -31,7 +31,7 @@ void TForm1::SpeedButton4Click()
     setTargetLocation(folder);
     if (task && task->isSelected() && task->text(0).contains(QStringLiteral("Save"))) {
         foldertree::TreeContext context = treeContext();
-        foldertree::MirrorFolder(context, m_icons, folder);
+        foldertree::mirrorFolder(context, m_icons, folder);
         return;
     }
     if (m_tree.empty())
@@ -58,7 +58,7 @@ void TForm1::SpeedButton1Click()
                                            if (trimmed != targetLocation())
                                                setTargetLocation(trimmed);
                                        }};
-    creation::SpeedButton1Click(context, target);
+    creation::createTickedFolders(context, target);
 }
 
 void TForm1::SpeedButton10Click()
@@ -72,5 +72,5 @@ void TForm1::SpeedButton10Click()
                                    m_state.installFolder,
                                    m_state.createdFolders,
                                    [this](bool enabled) { SpeedButton10->setEnabled(enabled); }};
-    creation::SpeedButton10Click(context);
+    creation::undoLastRun(context);
 }

@@ -17,26 +17,26 @@ using foldertree::NoNode;
 void TForm1::TreeView2MouseMove(const QPoint &position)
 {
     const NodeId node = m_model->nodeOf(TreeView2->indexAt(position));
-    m_treeState.NodeUnderMouse = node;
+    m_treeState.nodeUnderPointer = node;
     if (node != NoNode)
-        m_treeState.NodeUnderMouseTicked = foldertree::IsNodeTicked(m_tree, node);
+        m_treeState.nodeUnderPointerTicked = foldertree::isNodeTicked(m_tree, node);
 }
 
 void TForm1::TreeView2MouseDown()
 {
-    const NodeId node = m_treeState.NodeUnderMouse;
+    const NodeId node = m_treeState.nodeUnderPointer;
     if (node == NoNode || busy())
         return;
-    const bool ticked = foldertree::IsNodeTicked(m_tree, node);
-    if (ticked == m_treeState.NodeUnderMouseTicked)
+    const bool ticked = foldertree::isNodeTicked(m_tree, node);
+    if (ticked == m_treeState.nodeUnderPointerTicked)
         return; // the press flipped no box
-    m_treeState.NodeUnderMouseTicked = ticked;
-    foldertree::SetSubtreeTicked(*m_model, node, ticked);
+    m_treeState.nodeUnderPointerTicked = ticked;
+    foldertree::setSubtreeTicked(*m_model, node, ticked);
     if (!ticked)
         return;
-    for (NodeId up = m_tree.parent(node); up != NoNode && !foldertree::IsNodeTicked(m_tree, up);
+    for (NodeId up = m_tree.parent(node); up != NoNode && !foldertree::isNodeTicked(m_tree, up);
          up = m_tree.parent(up))
-        foldertree::SetNodeTicked(*m_model, up, true);
+        foldertree::setNodeTicked(*m_model, up, true);
 }
 
 void TForm1::TreeView2Expanding(const QModelIndex &index)
@@ -44,12 +44,12 @@ void TForm1::TreeView2Expanding(const QModelIndex &index)
     if (busy())
         return;
     foldertree::TreeContext context = treeContext();
-    foldertree::TreeView2Expanding(context, m_model->nodeOf(index));
+    foldertree::loadBranchOnExpand(context, m_model->nodeOf(index));
 }
 
 void TForm1::Newsubfolder1Click()
 {
-    const NodeId parent = m_treeState.NodeUnderMouse;
+    const NodeId parent = m_treeState.nodeUnderPointer;
     if (parent == NoNode || busy() || !m_form2)
         return;
     m_form2->setWindowTitle(QStringLiteral("Add Subfolder"));
@@ -61,12 +61,12 @@ void TForm1::Newsubfolder1Click()
         return;
     const std::string name = m_form2->Edit1->text().toLocal8Bit().toStdString();
     const NodeId child = m_model->appendChild(parent, name, 1);
-    foldertree::SetNodeTicked(*m_model, child, true);
+    foldertree::setNodeTicked(*m_model, child, true);
 }
 
 void TForm1::Rename1Click()
 {
-    const NodeId node = m_treeState.NodeUnderMouse;
+    const NodeId node = m_treeState.nodeUnderPointer;
     if (node == NoNode || busy() || !m_form2)
         return;
     const QString current = foldertree::displayText(m_tree.text(node));
@@ -82,8 +82,8 @@ void TForm1::Rename1Click()
 
 void TForm1::Delete1Click()
 {
-    if (m_treeState.NodeUnderMouse != NoNode && !busy())
-        m_model->removeNode(m_treeState.NodeUnderMouse);
+    if (m_treeState.nodeUnderPointer != NoNode && !busy())
+        m_model->removeNode(m_treeState.nodeUnderPointer);
 }
 
 void TForm1::Save1Click()
@@ -95,7 +95,7 @@ void TForm1::Save1Click()
         return;
     m_state.lineBuffer.clear();
     m_state.lineBuffer.append("<tree>");
-    foldertree::WriteTreeLines(m_tree, m_tree.root(), m_state.lineBuffer);
+    foldertree::writeTreeLines(m_tree, m_tree.root(), m_state.lineBuffer);
     const std::error_code error
         = m_services.fileSystem.writeFile(fileName, m_state.lineBuffer.joined());
     m_state.lineBuffer.clear();
@@ -117,7 +117,7 @@ void TForm1::LoadTreeFile(const std::string &fileName)
     if (busy())
         return;
     foldertree::TreeContext context = treeContext();
-    foldertree::LoadTreeFile(context, targetLocation(), fileName);
+    foldertree::loadTreeFile(context, targetLocation(), fileName);
 }
 
 void TForm1::CaptureFolderStructure()

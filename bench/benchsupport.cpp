@@ -131,7 +131,7 @@ std::vector<std::string> preorderPaths(const foldertree::FolderTree &tree)
     const std::vector<foldertree::NodeId> order = tree.preorder();
     paths.reserve(order.size());
     for (std::size_t i = 1; i < order.size(); ++i)
-        paths.push_back(foldertree::NodePath(tree, order[i]));
+        paths.push_back(foldertree::nodePath(tree, order[i]));
     return paths;
 }
 

@@ -57,7 +57,7 @@ std::size_t buildShape(foldertree::TreeEditor &editor, foldertree::NodeId root, 
 // capturing writes).
 std::string treeFileText(const Shape &shape, std::string_view rootText);
 
-// Every path below `root` in pre-order, as NodePath gives them.
+// Every path below `root` in pre-order, as nodePath gives them.
 std::vector<std::string> preorderPaths(const foldertree::FolderTree &tree);
 
 // Where the creation case leaves its last tree of a shape for the capture case.

@@ -80,7 +80,7 @@ std::string installFolder()
 void prepareInput(CreationInput &input)
 {
     foldertree::FolderTree &tree = *input.tree;
-    foldertree::SetSubtreeTicked(tree, tree.root(), true);
+    foldertree::setSubtreeTicked(tree, tree.root(), true);
     input.paths = preorderPaths(tree);
     input.pathsFile = workPath("paths-" + input.label + ".txt");
     std::string text;
@@ -129,7 +129,7 @@ double brindleRun(CreationInput &input, platform::FileSystem &fileSystem, int *e
                                        installFolder(), createdFolders, {},         {}};
     std::string target = input.target;
     creation::CreationResult result;
-    const double time = timed([&] { result = creation::SpeedButton1Click(context, target); });
+    const double time = timed([&] { result = creation::createTickedFolders(context, target); });
     if (!result.started || static_cast<std::size_t>(result.created) != input.paths.size()
         || messages.shown.size() != 1 || result.openTarget)
         throw std::runtime_error("creation run of " + input.label + " made "

@@ -82,7 +82,7 @@ public:
 struct LoadRun
 {
     double total = 0; // until the first paint after the load returned
-    double returned = 0; // until LoadTreeFile returned
+    double returned = 0; // until loadTreeFile returned
     int publishes = 0;
     int paints = 0;
     int passes = 0;
@@ -134,7 +134,7 @@ struct Window
         LoadRun run;
         const Clock::time_point start = Clock::now();
         ui.start(start);
-        foldertree::LoadTreeFile(context, workPath("target"), file);
+        foldertree::loadTreeFile(context, workPath("target"), file);
         const Clock::time_point returned = Clock::now();
         ui.finish(returned);
         const std::size_t paintsDuringLoad = paintLog.paints.size();
@@ -188,7 +188,7 @@ std::string phasesApart(const std::string &file)
             entry.parent == foldertree::TreeEntry::Root ? root : nodeOfEntry[entry.parent],
             entry.name, 1));
     const double build = secondsSince(start);
-    const double tick = timed([&] { foldertree::SetSubtreeTicked(tree, root, true); });
+    const double tick = timed([&] { foldertree::setSubtreeTicked(tree, root, true); });
     const double release = timed([&] { tree.clear(); });
     return "steps timed apart: read " + seconds(phases[0]) + ", split into lines "
         + seconds(phases[1]) + ", place (parseTreeLines) " + seconds(phases[2])
@@ -359,7 +359,7 @@ void runLoadMemoryChild(const char *file)
     const std::size_t residentBefore = residentBytes();
     foldertree::TreeContext context {window.model, window.state, fileSystem, window.ui,
                                      window.lineBuffer};
-    foldertree::LoadTreeFile(context, workPath("target"), file);
+    foldertree::loadTreeFile(context, workPath("target"), file);
     window.settle();
     const std::size_t peakAfter = peakResidentBytes();
     const std::size_t residentAfter = residentBytes();

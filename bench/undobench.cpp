@@ -101,7 +101,7 @@ double brindleUndo(const UndoInput &input, platform::FileSystem &fileSystem, pla
     creation::UndoContext context {messages,       fileSystem, ui, trash, input.installFolder,
                                    createdFolders, [](bool) {}};
     creation::UndoResult result;
-    const double time = timed([&] { result = creation::SpeedButton10Click(context); });
+    const double time = timed([&] { result = creation::undoLastRun(context); });
     if (!result.confirmed || result.trashed.size() != input.tops.size() || !result.keptBack.empty())
         throw std::runtime_error("undo trashed " + std::to_string(result.trashed.size())
                                  + ", kept back " + std::to_string(result.keptBack.size()));

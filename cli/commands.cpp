@@ -78,10 +78,10 @@ struct LoadedTree
     void load(Terminal &terminal, TerminalUi &ui, std::string_view targetText,
               const std::string &fileName)
     {
-        foldertree::ResetFolderTree(context, targetText);
+        foldertree::resetFolderTree(context, targetText);
         ui.count = [this] { return tree.size() - 1; };
         terminal.startProgress("reading " + fileName);
-        foldertree::LoadTreeFile(context, targetText, fileName);
+        foldertree::loadTreeFile(context, targetText, fileName);
         terminal.endProgress();
         ui.count = nullptr;
     }
@@ -108,7 +108,7 @@ int show(Terminal &terminal, const std::string &fileName)
     loaded.load(terminal, ui, "", fileName);
     loaded.lines.clear();
     loaded.lines.append("<tree>");
-    foldertree::WriteTreeLines(loaded.tree, loaded.tree.root(), loaded.lines);
+    foldertree::writeTreeLines(loaded.tree, loaded.tree.root(), loaded.lines);
     terminal.write(loaded.lines.joined());
     return Success;
 }
@@ -139,7 +139,7 @@ int create(Terminal &terminal, const Invocation &invocation)
     creation::CreationContext context {loaded.tree,   messages,       fileSystem, ui, shell,
                                        installFolder, createdFolders, {},         {}};
     terminal.startProgress("creating");
-    const creation::CreationResult result = creation::SpeedButton1Click(context, target);
+    const creation::CreationResult result = creation::createTickedFolders(context, target);
     terminal.endProgress();
     return result.started && messages.failures == 0 ? Success : Failed;
 }
@@ -189,7 +189,7 @@ int undo(Terminal &terminal, const Invocation &invocation)
                                    installFolder, createdFolders, {}};
     ui.count = [&trash] { return trash.moved; };
     terminal.startProgress("moving to the trash");
-    const creation::UndoResult result = creation::SpeedButton10Click(context);
+    const creation::UndoResult result = creation::undoLastRun(context);
     terminal.endProgress();
     if (!result.confirmed) {
         terminal.note(NotUndoneMessage);

@@ -158,10 +158,10 @@ private:
             std::size_t pathSize; // length of the path before this node was added
             bool clean;
         };
-        std::string path = foldertree::NodePath(m_tree, start);
+        std::string path = foldertree::nodePath(m_tree, start);
         std::vector<Frame> stack;
         auto enter = [&](NodeId node, std::size_t pathSize) {
-            if (!foldertree::IsNodeTicked(m_tree, node)) {
+            if (!foldertree::isNodeTicked(m_tree, node)) {
                 path.resize(pathSize);
                 return true; // nothing to do, nothing shown: clean
             }
@@ -198,7 +198,7 @@ private:
             const NodeId child = m_tree.child(frame.node, frame.next++);
             if (m_state[child] & Clean)
                 continue;
-            if (!foldertree::CheckFolderName(m_tree.text(child), m_context.messages)) {
+            if (!foldertree::checkFolderName(m_tree.text(child), m_context.messages)) {
                 frame.clean = false;
                 continue;
             }
@@ -237,7 +237,7 @@ std::string undoLogPath(const std::string &installFolder)
     return installFolder + std::string(UndoLogName);
 }
 
-CreationResult SpeedButton1Click(CreationContext &context, std::string &targetLocation)
+CreationResult createTickedFolders(CreationContext &context, std::string &targetLocation)
 {
     CreationResult result;
     if (context.ui.isBusy())

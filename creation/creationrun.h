@@ -52,11 +52,11 @@ struct CreationResult
 // shows; "Please select a task at left panel." for an empty tree; the folder
 // holding the target must exist; the target is made when missing (Abort, Retry,
 // Ignore); every ticked node in pre-order is made, descending into children whose
-// names pass CheckFolderName; the undo log is written when anything was made;
+// names pass checkFolderName; the undo log is written when anything was made;
 // the summary. A name that would lead outside the target ("." or "..", a ".."
 // component, an absolute path) is refused with everything below it.
 // Throws "Cannot create file %s" when the undo log cannot be written.
-CreationResult SpeedButton1Click(CreationContext &context, std::string &targetLocation);
+CreationResult createTickedFolders(CreationContext &context, std::string &targetLocation);
 
 // The message for a name that would lead outside the target location.
 std::string outsideTargetMessage(std::string_view name);

@@ -16,7 +16,7 @@ std::string keptBackMessage(const std::vector<std::string> &paths)
     return text;
 }
 
-UndoResult SpeedButton10Click(UndoContext &context)
+UndoResult undoLastRun(UndoContext &context)
 {
     UndoResult result;
     const platform::Message question {std::string(UndoQuestion), std::string(UndoCaption),

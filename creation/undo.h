@@ -40,7 +40,7 @@ struct UndoResult
 // the trash refuses stays where it is, is named in a message, and stays in the
 // log with the button enabled. Nothing is ever deleted permanently.
 // Throws "Cannot open file %s" when the log cannot be read.
-UndoResult SpeedButton10Click(UndoContext &context);
+UndoResult undoLastRun(UndoContext &context);
 
 // The message that names the folders the trash refused.
 std::string keptBackMessage(const std::vector<std::string> &paths);

@@ -17,7 +17,7 @@ constexpr std::size_t LongestName = 255;
 
 } // namespace
 
-bool CheckProhibitedCharacters(std::string_view name, platform::MessageService &messages)
+bool checkProhibitedCharacters(std::string_view name, platform::MessageService &messages)
 {
     // UTF-8 never uses these bytes inside a longer character, so a byte search
     // finds characters only.
@@ -27,7 +27,7 @@ bool CheckProhibitedCharacters(std::string_view name, platform::MessageService &
     return false;
 }
 
-bool CheckFolderName(std::string_view name, platform::MessageService &messages)
+bool checkFolderName(std::string_view name, platform::MessageService &messages)
 {
 #ifdef _WIN32
     const std::size_t cut = name.find_last_of("\\:");

@@ -112,14 +112,14 @@ QVariant FolderTreeModel::data(const QModelIndex &index, int role) const
     case Qt::DecorationRole: {
         // Images are resolved when first drawn; that only fills in a cache.
         auto *self = const_cast<FolderTreeModel *>(this);
-        if (!m_state.TreeFromDisk) {
-            const int image = TreeView2GetSelectedIndex(*self, node);
+        if (!m_state.mirrorMode) {
+            const int image = resolveSelectedImage(*self, node);
             if (image >= 0 && static_cast<std::size_t>(image) < m_planImages.size())
                 return m_planImages[static_cast<std::size_t>(image)];
             return {};
         }
-        TreeView2GetImageIndex(*self, m_icons, node);
-        return m_icons.icon(TreeView2GetSelectedIndex(*self, node));
+        resolveImage(*self, m_icons, node);
+        return m_icons.icon(resolveSelectedImage(*self, node));
     }
     default:
         return {};
@@ -132,7 +132,7 @@ bool FolderTreeModel::setData(const QModelIndex &index, const QVariant &value, i
     if (node == NoNode || role != Qt::CheckStateRole)
         return false;
     // A box changed without the mouse: that node alone.
-    SetNodeTicked(*this, node, value.toInt() == Qt::Checked);
+    setNodeTicked(*this, node, value.toInt() == Qt::Checked);
     return true;
 }
 

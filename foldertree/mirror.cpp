@@ -9,7 +9,7 @@ namespace {
 std::vector<NodeId> appendSubfolders(TreeContext &context, NodeId node, bool firstOnly)
 {
     std::vector<NodeId> added;
-    const std::string path = NodePath(context.editor.tree(), node);
+    const std::string path = nodePath(context.editor.tree(), node);
     if (!context.fileSystem.isDirectory(path))
         return added;
     std::unique_ptr<platform::DirectoryListing> listing = context.fileSystem.openDirectory(path);
@@ -28,14 +28,14 @@ std::vector<NodeId> appendSubfolders(TreeContext &context, NodeId node, bool fir
 
 } // namespace
 
-void LoadSubfolders(TreeContext &context, NodeId node)
+void loadSubfolders(TreeContext &context, NodeId node)
 {
     if (!context.editor.tree().contains(node))
         return;
     LoadGuard guard(context.state);
     context.editor.removeChildren(node);
     const int level = context.editor.tree().level(node);
-    const int base = context.state.MirrorBaseLevel;
+    const int base = context.state.mirrorBaseLevel;
     const std::vector<NodeId> children = appendSubfolders(context, node, level == base + 1);
     if (level != base)
         return;
@@ -43,47 +43,47 @@ void LoadSubfolders(TreeContext &context, NodeId node)
         appendSubfolders(context, child, true);
 }
 
-void MirrorFolder(TreeContext &context, IconSource &icons, const std::string &path)
+void mirrorFolder(TreeContext &context, IconSource &icons, const std::string &path)
 {
     TreeEditor &editor = context.editor;
     editor.beginBulk();
     editor.clear();
-    context.state.TreeFromDisk = true;
+    context.state.mirrorMode = true;
     const NodeId root = editor.addRoot(path, icons.iconIndex(path));
-    context.state.MirrorBaseLevel = 0;
+    context.state.mirrorBaseLevel = 0;
     {
         platform::BusyPointer busy(context.ui);
-        LoadSubfolders(context, root);
+        loadSubfolders(context, root);
         editor.endBulk();
         editor.expand(root);
-        SetNodeTicked(editor, root, true);
-        SetSubtreeTicked(editor, root, true);
+        setNodeTicked(editor, root, true);
+        setSubtreeTicked(editor, root, true);
     }
 }
 
-void TreeView2Expanding(TreeContext &context, NodeId node)
+void loadBranchOnExpand(TreeContext &context, NodeId node)
 {
     const FolderTree &tree = context.editor.tree();
-    if (!context.state.TreeFromDisk || !tree.contains(node) || tree.childCount(node) != 1)
+    if (!context.state.mirrorMode || !tree.contains(node) || tree.childCount(node) != 1)
         return;
-    context.state.MirrorBaseLevel = tree.level(node);
-    LoadSubfolders(context, node);
-    const bool ticked = IsNodeTicked(tree, node);
+    context.state.mirrorBaseLevel = tree.level(node);
+    loadSubfolders(context, node);
+    const bool ticked = isNodeTicked(tree, node);
     for (std::size_t i = 0; i < tree.childCount(node); ++i)
-        SetSubtreeTicked(context.editor, tree.child(node, i), ticked);
+        setSubtreeTicked(context.editor, tree.child(node, i), ticked);
 }
 
-int TreeView2GetImageIndex(TreeEditor &editor, IconSource &icons, NodeId node)
+int resolveImage(TreeEditor &editor, IconSource &icons, NodeId node)
 {
     const FolderTree &tree = editor.tree();
     if (tree.image(node) == 0) {
-        const int icon = icons.iconIndex(NodePath(tree, node));
+        const int icon = icons.iconIndex(nodePath(tree, node));
         editor.setImage(node, icon == 0 ? 1 : icon);
     }
     return tree.image(node);
 }
 
-int TreeView2GetSelectedIndex(TreeEditor &editor, NodeId node)
+int resolveSelectedImage(TreeEditor &editor, NodeId node)
 {
     editor.setSelectedImage(node, editor.tree().image(node));
     return editor.tree().image(node);

@@ -17,23 +17,23 @@ public:
 
 // Replaces the tree by a mirror of the folder at `path`: the root's text is the
 // path as given, its image the folder's own icon; two levels read; all ticked.
-void MirrorFolder(TreeContext &context, IconSource &icons, const std::string &path);
+void mirrorFolder(TreeContext &context, IconSource &icons, const std::string &path);
 
 // Replaces the node's children by the subfolders of its directory. A node at
-// MirrorBaseLevel gets all its subfolders, each with at most its first
+// mirrorBaseLevel gets all its subfolders, each with at most its first
 // subfolder; a node one level deeper gets at most its first. Names starting
 // with "." and files are left out. Events run once per entry.
-void LoadSubfolders(TreeContext &context, NodeId node);
+void loadSubfolders(TreeContext &context, NodeId node);
 
 // Before a node expands: in mirror mode, a node holding exactly one child (a
 // stand-in for the rest) is read again, and what it then holds takes the
 // node's own tick state.
-void TreeView2Expanding(TreeContext &context, NodeId node);
+void loadBranchOnExpand(TreeContext &context, NodeId node);
 
 // The node's image, resolved once: an index of 0 becomes the icon of its path,
 // and an icon of 0 becomes 1. Returns the image.
-int TreeView2GetImageIndex(TreeEditor &editor, IconSource &icons, NodeId node);
+int resolveImage(TreeEditor &editor, IconSource &icons, NodeId node);
 // The selected image becomes the image. Returns it.
-int TreeView2GetSelectedIndex(TreeEditor &editor, NodeId node);
+int resolveSelectedImage(TreeEditor &editor, NodeId node);
 
 } // namespace foldertree

@@ -8,15 +8,15 @@ namespace foldertree {
 struct FolderTreeState
 {
     // The node under the pointer at its last move over the tree, or NoNode.
-    NodeId NodeUnderMouse = NoNode;
+    NodeId nodeUnderPointer = NoNode;
     // Its tick state at that move.
-    bool NodeUnderMouseTicked = false;
+    bool nodeUnderPointerTicked = false;
     // The level that a disk load counts its depth from.
-    int MirrorBaseLevel = 0;
+    int mirrorBaseLevel = 0;
     // Mirror mode: the tree shows a folder on disk and expanding reads it.
-    bool TreeFromDisk = false;
+    bool mirrorMode = false;
     // The root made by the last reset of the tree, or NoNode.
-    NodeId RootNode = NoNode;
+    NodeId rootNode = NoNode;
 
     // Loads under way (a file being read, a folder being mirrored or expanded).
     // While one runs, nothing else may change the tree.
@@ -42,13 +42,13 @@ class StateWatch
 public:
     StateWatch(FolderTree &tree, FolderTreeState &state) : m_tree(tree), m_state(state)
     {
-        m_tree.watch(&m_state.NodeUnderMouse);
-        m_tree.watch(&m_state.RootNode);
+        m_tree.watch(&m_state.nodeUnderPointer);
+        m_tree.watch(&m_state.rootNode);
     }
     ~StateWatch()
     {
-        m_tree.unwatch(&m_state.NodeUnderMouse);
-        m_tree.unwatch(&m_state.RootNode);
+        m_tree.unwatch(&m_state.nodeUnderPointer);
+        m_tree.unwatch(&m_state.rootNode);
     }
     StateWatch(const StateWatch &) = delete;
     StateWatch &operator=(const StateWatch &) = delete;

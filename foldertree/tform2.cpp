@@ -64,7 +64,7 @@ void TForm2::Button1Click()
         m_messages.ask(platform::information("No new name is inputted."));
         return;
     }
-    if (!foldertree::CheckProhibitedCharacters(name, m_messages))
+    if (!foldertree::checkProhibitedCharacters(name, m_messages))
         return;
     accepted = true;
     accept();

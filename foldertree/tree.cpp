@@ -262,18 +262,18 @@ std::size_t FolderTree::memoryUsed() const
     return bytes;
 }
 
-bool IsNodeTicked(const FolderTree &tree, NodeId node)
+bool isNodeTicked(const FolderTree &tree, NodeId node)
 {
     return node != NoNode && tree.tick(node) != Tick::Unticked;
 }
 
-void SetNodeTicked(TreeEditor &editor, NodeId node, bool ticked)
+void setNodeTicked(TreeEditor &editor, NodeId node, bool ticked)
 {
     if (node != NoNode)
         editor.setTick(node, ticked ? Tick::Ticked : Tick::Unticked);
 }
 
-void SetSubtreeTicked(TreeEditor &editor, NodeId node, bool ticked)
+void setSubtreeTicked(TreeEditor &editor, NodeId node, bool ticked)
 {
     if (node != NoNode)
         editor.setSubtreeTick(node, ticked ? Tick::Ticked : Tick::Unticked);
@@ -287,7 +287,7 @@ void appendPathComponent(std::string &path, std::string_view parentText, std::st
     path += name;
 }
 
-std::string NodePath(const FolderTree &tree, NodeId node, char separator)
+std::string nodePath(const FolderTree &tree, NodeId node, char separator)
 {
     if (node == NoNode)
         return {};

@@ -154,21 +154,21 @@ private:
     std::vector<NodeId *> m_watched;
 };
 
-// The tick operations and the node path, named as the window's handlers use them.
+// Ticks and node paths, as the window, the creation run and the capture use them.
 
 // True unless the node is unticked; NoNode gives false.
-bool IsNodeTicked(const FolderTree &tree, NodeId node);
+bool isNodeTicked(const FolderTree &tree, NodeId node);
 // Ticks or unticks one node; NoNode does nothing.
-void SetNodeTicked(TreeEditor &editor, NodeId node, bool ticked);
+void setNodeTicked(TreeEditor &editor, NodeId node, bool ticked);
 // Ticks or unticks the node and everything below it; NoNode does nothing.
-void SetSubtreeTicked(TreeEditor &editor, NodeId node, bool ticked);
+void setSubtreeTicked(TreeEditor &editor, NodeId node, bool ticked);
 
 // The node's full path: the root's text and the names below it joined with the
 // separator, none added after a text that already ends with one (an empty text
 // has no last character and gets one). NoNode gives "". O(path length).
-std::string NodePath(const FolderTree &tree, NodeId node, char separator = platform::Separator);
+std::string nodePath(const FolderTree &tree, NodeId node, char separator = platform::Separator);
 
-// Joins a parent's path and a child's name by the rule of NodePath, where
+// Joins a parent's path and a child's name by the rule of nodePath, where
 // `parentText` is the parent's own name.
 void appendPathComponent(std::string &path, std::string_view parentText, std::string_view name,
                          char separator = platform::Separator);

@@ -93,7 +93,7 @@ ParsedTree parseTreeLines(const LineBuffer &lines)
     return parsed;
 }
 
-void WriteTreeLines(const FolderTree &tree, NodeId node, LineBuffer &lines)
+void writeTreeLines(const FolderTree &tree, NodeId node, LineBuffer &lines)
 {
     if (node == NoNode)
         return;
@@ -107,7 +107,7 @@ void WriteTreeLines(const FolderTree &tree, NodeId node, LineBuffer &lines)
     while (!stack.empty()) {
         const auto [id, depth] = stack.back();
         stack.pop_back();
-        if (IsNodeTicked(tree, id) || id == tree.root()) {
+        if (isNodeTicked(tree, id) || id == tree.root()) {
             indent.assign(2 * depth, ' ');
             lines.append(indent, tree.text(id));
         }
@@ -116,23 +116,23 @@ void WriteTreeLines(const FolderTree &tree, NodeId node, LineBuffer &lines)
     }
 }
 
-void ResetFolderTree(TreeContext &context, std::string_view targetText)
+void resetFolderTree(TreeContext &context, std::string_view targetText)
 {
     TreeEditor &editor = context.editor;
     editor.clear();
-    context.state.TreeFromDisk = false;
+    context.state.mirrorMode = false;
     std::string_view text = trimmed(targetText);
     if (text.empty())
         text = PlaceholderRoot;
     const std::string rootText(text);
     const NodeId root = editor.addRoot(
         rootText, context.fileSystem.isDirectory(rootText) ? ExistingFolderImage : NewFolderImage);
-    context.state.RootNode = root;
-    SetNodeTicked(editor, root, true);
+    context.state.rootNode = root;
+    setNodeTicked(editor, root, true);
     editor.publish();
 }
 
-void LoadTreeFile(TreeContext &context, std::string_view targetText, const std::string &fileName)
+void loadTreeFile(TreeContext &context, std::string_view targetText, const std::string &fileName)
 {
     platform::BusyPointer busy(context.ui);
     LoadGuard guard(context.state);
@@ -150,8 +150,8 @@ void LoadTreeFile(TreeContext &context, std::string_view targetText, const std::
 
     TreeEditor &editor = context.editor;
     editor.beginBulk();
-    ResetFolderTree(context, targetText);
-    const NodeId root = context.state.RootNode;
+    resetFolderTree(context, targetText);
+    const NodeId root = context.state.rootNode;
     showProgress(context, root);
     const ParsedTree parsed = parseTreeLines(context.lineBuffer);
     if (parsed.hasHeader)
@@ -170,13 +170,13 @@ void LoadTreeFile(TreeContext &context, std::string_view targetText, const std::
         if (throttle.due())
             showProgress(context, root);
     }
-    SetNodeTicked(editor, root, true);
-    SetSubtreeTicked(editor, root, true);
+    setNodeTicked(editor, root, true);
+    setSubtreeTicked(editor, root, true);
     editor.endBulk();
     editor.expand(root);
 }
 
-void ScanFolderLines(TreeContext &context, const std::string &path, std::string &indentPrefix)
+void scanFolderLines(TreeContext &context, const std::string &path, std::string &indentPrefix)
 {
     constexpr char separator = platform::Separator;
     struct Level
@@ -242,7 +242,7 @@ void captureFolderToFile(TreeContext &context, const std::string &path, const st
     indentPrefix = "  ";
     context.lineBuffer.append("<folder>");
     context.lineBuffer.append(path);
-    ScanFolderLines(context, path, indentPrefix);
+    scanFolderLines(context, path, indentPrefix);
     const std::error_code error
         = context.fileSystem.writeFile(fileName, context.lineBuffer.joined());
     context.lineBuffer.clear();

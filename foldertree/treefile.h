@@ -51,7 +51,7 @@ std::string_view trimmedLeft(std::string_view text);
 // Appends the lines of `node` and everything below it: two spaces a level, the
 // lines of ticked nodes only (the root's line always, so the file keeps its
 // root), the children of an unticked node still visited. O(subtree).
-void WriteTreeLines(const FolderTree &tree, NodeId node, LineBuffer &lines);
+void writeTreeLines(const FolderTree &tree, NodeId node, LineBuffer &lines);
 
 // What loading, resetting and capturing need from their surroundings.
 struct TreeContext
@@ -66,21 +66,21 @@ struct TreeContext
 // Empties the tree and makes the root: `targetText` trimmed, or "[Target Folder]"
 // when nothing is left; image 2 when a directory exists at it, else 1; ticked;
 // plan mode.
-void ResetFolderTree(TreeContext &context, std::string_view targetText);
+void resetFolderTree(TreeContext &context, std::string_view targetText);
 
 // Replaces the tree by the tree in the file, all ticked, root expanded (the
 // editor's publish()). A file of fewer than two lines changes nothing. Throws
 // "Cannot open file %s" when the file cannot be read.
-void LoadTreeFile(TreeContext &context, std::string_view targetText, const std::string &fileName);
+void loadTreeFile(TreeContext &context, std::string_view targetText, const std::string &fileName);
 
 // The capture walk: one line for every directory below `path`, in pre-order,
 // each after `indentPrefix` with two more spaces a level. Hidden directories
 // count, files never; a directory that cannot be read adds nothing; a link that
 // leads back to one of its own ancestors is written once and not entered.
-void ScanFolderLines(TreeContext &context, const std::string &path, std::string &indentPrefix);
+void scanFolderLines(TreeContext &context, const std::string &path, std::string &indentPrefix);
 
 // Writes the structure of the directory `path` to `fileName`: "<folder>", the
-// path as given, then the lines of ScanFolderLines. Throws "Cannot create file
+// path as given, then the lines of scanFolderLines. Throws "Cannot create file
 // %s" when the file cannot be written.
 void captureFolderToFile(TreeContext &context, const std::string &path, const std::string &fileName,
                          std::string &indentPrefix);

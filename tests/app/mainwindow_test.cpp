@@ -68,7 +68,7 @@ QString unticked(const foldertree::FolderTree &tree)
 {
     QStringList names;
     for (NodeId node : tree.empty() ? std::vector<NodeId>() : tree.preorder())
-        if (!foldertree::IsNodeTicked(tree, node))
+        if (!foldertree::isNodeTicked(tree, node))
             names << q(tree.text(node));
     return names.join(',');
 }
@@ -488,7 +488,7 @@ private slots:
         const QPoint at = where == "label" ? desk.label(node) : desk.box(node).center();
         QCOMPARE(desk.form().TreeView2->indexAt(at), desk.model().indexOf(node));
         desk.hover(at);
-        QCOMPARE(desk.form().treeState().NodeUnderMouse, node);
+        QCOMPARE(desk.form().treeState().nodeUnderPointer, node);
         const Qt::MouseButton button = where == "right" ? Qt::RightButton : Qt::LeftButton;
         QTest::mousePress(desk.viewport(), button, {}, at);
         QTest::mouseRelease(desk.viewport(), button, {}, at);
@@ -496,7 +496,7 @@ private slots:
         // The boxes show the ticks.
         for (NodeId each : desk.tree().preorder())
             QCOMPARE(desk.model().indexOf(each).data(Qt::CheckStateRole).toInt(),
-                     foldertree::IsNodeTicked(desk.tree(), each) ? Qt::Checked : Qt::Unchecked);
+                     foldertree::isNodeTicked(desk.tree(), each) ? Qt::Checked : Qt::Unchecked);
     }
 
     void pointerOverEmptySpace()
@@ -510,7 +510,7 @@ private slots:
         QVERIFY(desk.viewport()->rect().contains(below));
         desk.hover(desk.find("Beta"));
         desk.hover(below);
-        QCOMPARE(desk.form().treeState().NodeUnderMouse, NoNode);
+        QCOMPARE(desk.form().treeState().nodeUnderPointer, NoNode);
         QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, below);
         for (QAction *command : {desk.form().Newsubfolder1, desk.form().Rename1}) {
             auto visit = answerName(desk.form2(), "New");
@@ -827,7 +827,7 @@ private slots:
         const QString disk = q(desk.dir / "disk");
         desk.scripted.folderBrowser.queue(disk.toStdString());
         desk.form().SpeedButton4->click();
-        QVERIFY(desk.form().treeState().TreeFromDisk);
+        QVERIFY(desk.form().treeState().mirrorMode);
         QCOMPARE(desk.form().ComboBox4->currentText(), disk);
         QCOMPARE(q(desk.tree().text(desk.root())), disk);
         QStringList names = desk.topNames();

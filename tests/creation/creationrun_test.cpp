@@ -91,7 +91,7 @@ protected:
         creation::CreationContext context {tree,           s.messages, s.fileSystem,
                                            s.ui,           s.shell,    install,
                                            createdFolders, focus,      enableUndo};
-        return creation::SpeedButton1Click(context, target);
+        return creation::createTickedFolders(context, target);
     }
 
     std::string t(std::string_view relative) const { return target + "/" + std::string(relative); }
@@ -310,7 +310,7 @@ TEST_F(CreationRun, TickedNodeBelowAnUntickedOne)
         root = tree.addRoot("[Target Folder]", 1);
         const NodeId a = add(root, "A");
         add(a, "B");
-        foldertree::SetNodeTicked(tree, a, false);
+        foldertree::setNodeTicked(tree, a, false);
         if (!parentOnDisk)
             s.messages.queue(Answer::Ignore);
         s.messages.queue(Answer::No);
@@ -327,7 +327,7 @@ TEST_F(CreationRun, TickedNodeBelowAnUntickedOne)
 TEST_F(CreationRun, UntickedRootStillMakesItsChildren)
 {
     add(root, "A");
-    foldertree::SetNodeTicked(tree, root, false);
+    foldertree::setNodeTicked(tree, root, false);
     EXPECT_EQ(create().created, 1);
     EXPECT_TRUE(dir.isDirectory("t/A"));
 }

@@ -58,7 +58,7 @@ protected:
             s.messages, s.fileSystem, s.ui, trash, install, createdFolders, [this](bool enabled) {
                 undoStates.push_back(enabled);
             }};
-        return creation::SpeedButton10Click(context);
+        return creation::undoLastRun(context);
     }
     creation::UndoResult undo() { return undo(trash); }
 
@@ -68,7 +68,7 @@ protected:
                                            s.ui,           s.shell,    install,
                                            createdFolders, [] {},      [this] { ++undoEnables; }};
         s.messages.queue(Answer::No);
-        return creation::SpeedButton1Click(context, target);
+        return creation::createTickedFolders(context, target);
     }
 
     void writeLog(const Paths &lines)

@@ -140,7 +140,7 @@ TEST_F(Capturing, FailedWriteThrowsAndKeepsTheEarlierFile)
     EXPECT_FALSE(desk.ui.isBusy());
 }
 
-// The lines of ScanFolderLines for `path`, from an empty prefix, run without
+// The lines of scanFolderLines for `path`, from an empty prefix, run without
 // the rights of root: when the tests run as root, in a child process that has
 // become user nobody.
 std::string scanWithoutRootRights(const std::string &path)
@@ -148,7 +148,7 @@ std::string scanWithoutRootRights(const std::string &path)
     const auto scan = [&path] {
         Desk desk;
         std::string indent;
-        ScanFolderLines(desk.context, path, indent);
+        scanFolderLines(desk.context, path, indent);
         return indent.empty() ? desk.lineBuffer.joined() : "prefix left: '" + indent + "'";
     };
     if (geteuid() != 0)

@@ -66,7 +66,7 @@ TEST(FolderNames, ReservedAndOverLongNamesAreRefused)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         platform::ScriptedMessages messages;
-        EXPECT_EQ(CheckFolderName(row.text, messages), row.message.empty());
+        EXPECT_EQ(checkFolderName(row.text, messages), row.message.empty());
         if (row.message.empty())
             EXPECT_TRUE(messages.shown.empty());
         else
@@ -82,13 +82,13 @@ TEST(FolderNames, ProhibitedCharactersAreRefusedOnce)
     for (char c : std::string_view("\\/:*?\"<>|")) {
         SCOPED_TRACE(std::string(1, c));
         platform::ScriptedMessages messages;
-        EXPECT_FALSE(CheckProhibitedCharacters(std::string("a") + c + "b" + c, messages));
+        EXPECT_FALSE(checkProhibitedCharacters(std::string("a") + c + "b" + c, messages));
         expectOneNotice(messages, message);
     }
     for (const char *clean : {"Rock & Roll (70s)", "caf\xc3\xa9", "\xff\xfe", ""}) {
         SCOPED_TRACE(clean);
         platform::ScriptedMessages messages;
-        EXPECT_TRUE(CheckProhibitedCharacters(clean, messages));
+        EXPECT_TRUE(checkProhibitedCharacters(clean, messages));
         EXPECT_TRUE(messages.shown.empty());
     }
 }

@@ -64,7 +64,7 @@ struct Mirroring : ::testing::Test
     }
     void mirror()
     {
-        MirrorFolder(desk.context, icons, root);
+        mirrorFolder(desk.context, icons, root);
         alpha = childNamed(desk.tree, desk.tree.root(), "Alpha");
         beta = childNamed(desk.tree, desk.tree.root(), "Beta");
         ASSERT_NE(alpha, NoNode);
@@ -88,7 +88,7 @@ TEST_F(Mirroring, ReadsTwoLevelsOfFoldersOnly)
     for (NodeId node : tree.preorder())
         EXPECT_EQ(tree.tick(node), Tick::Ticked) << tree.text(node);
     EXPECT_EQ(tree.image(alpha), 0) << "resolved when first shown";
-    EXPECT_TRUE(desk.state.TreeFromDisk);
+    EXPECT_TRUE(desk.state.mirrorMode);
     EXPECT_EQ(desk.state.loadsRunning, 0);
     EXPECT_FALSE(desk.ui.isBusy());
     EXPECT_TRUE(tree.isConsistent());
@@ -100,8 +100,8 @@ TEST_F(Mirroring, ExpandingAOneChildNodeReadsItAgain)
         SCOPED_TRACE(ticked ? "ticked" : "unticked");
         mirror();
         const FolderTree &tree = desk.tree;
-        SetNodeTicked(desk.tree, alpha, ticked);
-        TreeView2Expanding(desk.context, alpha);
+        setNodeTicked(desk.tree, alpha, ticked);
+        loadBranchOnExpand(desk.context, alpha);
         EXPECT_EQ(childNames(tree, alpha), (Names {"Alpha1", "Alpha2"}));
         const NodeId alpha1 = childNamed(tree, alpha, "Alpha1");
         ASSERT_NE(alpha1, NoNode);
@@ -115,11 +115,11 @@ TEST_F(Mirroring, ExpandingAOneChildNodeReadsItAgain)
         EXPECT_EQ(tree.tick(beta), Tick::Ticked);
 
         // One level further down: Deep stands alone, and now holds one of its own.
-        TreeView2Expanding(desk.context, alpha1);
+        loadBranchOnExpand(desk.context, alpha1);
         ASSERT_EQ(tree.childCount(alpha1), 1u);
         const NodeId deep = tree.child(alpha1, 0);
         EXPECT_EQ(tree.childCount(deep), 1u);
-        EXPECT_EQ(NodePath(tree, deep), root + "/Alpha/Alpha1/Deep");
+        EXPECT_EQ(nodePath(tree, deep), root + "/Alpha/Alpha1/Deep");
         EXPECT_EQ(desk.state.loadsRunning, 0);
         EXPECT_TRUE(tree.isConsistent());
     }
@@ -145,10 +145,10 @@ TEST_F(Mirroring, ExpandingReadsNothingElse)
         temp.makeDirs("root/Gamma");
         temp.makeDirs("root/Beta/Beta1");
         temp.makeDirs("root/Alpha/Alpha3");
-        desk.state.TreeFromDisk = !row.planMode;
+        desk.state.mirrorMode = !row.planMode;
         const std::string before = shape(desk.tree, desk.tree.root());
         const std::string node = row.node;
-        TreeView2Expanding(desk.context,
+        loadBranchOnExpand(desk.context,
                            node == "root"       ? desk.tree.root()
                                : node == "Beta" ? beta
                                                 : alpha);
@@ -161,7 +161,7 @@ TEST_F(Mirroring, ExpandingReadsNothingElse)
 TEST_F(Mirroring, MissingFolderGivesALoneTickedRoot)
 {
     const std::string missing = temp / "missing";
-    MirrorFolder(desk.context, icons, missing);
+    mirrorFolder(desk.context, icons, missing);
     EXPECT_EQ(desk.tree.size(), 1u);
     EXPECT_EQ(desk.tree.text(desk.tree.root()), missing);
     EXPECT_EQ(desk.tree.tick(desk.tree.root()), Tick::Ticked);
@@ -171,23 +171,23 @@ TEST_F(Mirroring, FolderGoneFromDiskLeavesNoChildren)
 {
     mirror();
     std::filesystem::remove_all(temp / "root/Alpha");
-    TreeView2Expanding(desk.context, alpha);
+    loadBranchOnExpand(desk.context, alpha);
     EXPECT_TRUE(desk.tree.contains(alpha));
     EXPECT_EQ(desk.tree.childCount(alpha), 0u);
     EXPECT_TRUE(desk.tree.isConsistent());
 }
 
-TEST_F(Mirroring, NodeUnderMouseForgetsReReadChildren)
+TEST_F(Mirroring, NodeUnderPointerForgetsReReadChildren)
 {
     StateWatch watch(desk.tree, desk.state);
     mirror();
-    desk.state.NodeUnderMouse = desk.tree.child(alpha, 0);
-    TreeView2Expanding(desk.context, alpha);
-    EXPECT_EQ(desk.state.NodeUnderMouse, NoNode);
+    desk.state.nodeUnderPointer = desk.tree.child(alpha, 0);
+    loadBranchOnExpand(desk.context, alpha);
+    EXPECT_EQ(desk.state.nodeUnderPointer, NoNode);
 
-    desk.state.NodeUnderMouse = beta;
-    TreeView2Expanding(desk.context, alpha);
-    EXPECT_EQ(desk.state.NodeUnderMouse, beta);
+    desk.state.nodeUnderPointer = beta;
+    loadBranchOnExpand(desk.context, alpha);
+    EXPECT_EQ(desk.state.nodeUnderPointer, beta);
 }
 
 TEST(TreeImages, ResolvedOnceFromTheIconOfThePath)
@@ -210,8 +210,8 @@ TEST(TreeImages, ResolvedOnceFromTheIconOfThePath)
         FolderTree tree;
         const NodeId node = tree.appendChild(tree.addRoot("/music", 2), "Rock", row.image);
         FixedIcons icons(row.icon);
-        EXPECT_EQ(TreeView2GetImageIndex(tree, icons, node), row.shown);
-        EXPECT_EQ(TreeView2GetImageIndex(tree, icons, node), row.shown);
+        EXPECT_EQ(resolveImage(tree, icons, node), row.shown);
+        EXPECT_EQ(resolveImage(tree, icons, node), row.shown);
         EXPECT_EQ(tree.image(node), row.shown);
         EXPECT_EQ(icons.asked.size(), row.questions);
         if (!icons.asked.empty()) {
@@ -220,7 +220,7 @@ TEST(TreeImages, ResolvedOnceFromTheIconOfThePath)
     }
     FolderTree tree;
     const NodeId root = tree.addRoot("/", 4);
-    EXPECT_EQ(TreeView2GetSelectedIndex(tree, root), 4);
+    EXPECT_EQ(resolveSelectedImage(tree, root), 4);
     EXPECT_EQ(tree.selectedImage(root), 4);
 }
 

@@ -110,22 +110,22 @@ TEST(FolderTree, WatchedVariablesForgetRemovedNodes)
 TEST(FolderTree, TickStates)
 {
     Sample s;
-    EXPECT_TRUE(IsNodeTicked(s.tree, s.a)) << "a node nobody ticked counts as ticked";
-    EXPECT_FALSE(IsNodeTicked(s.tree, NoNode));
-    SetNodeTicked(s.tree, s.a, false);
+    EXPECT_TRUE(isNodeTicked(s.tree, s.a)) << "a node nobody ticked counts as ticked";
+    EXPECT_FALSE(isNodeTicked(s.tree, NoNode));
+    setNodeTicked(s.tree, s.a, false);
     EXPECT_EQ(s.tree.tick(s.a), Tick::Unticked);
-    EXPECT_FALSE(IsNodeTicked(s.tree, s.a));
+    EXPECT_FALSE(isNodeTicked(s.tree, s.a));
     EXPECT_EQ(s.tree.tick(s.a1), Tick::None) << "one node only";
 
-    SetSubtreeTicked(s.tree, s.r, true);
+    setSubtreeTicked(s.tree, s.r, true);
     for (NodeId n : s.tree.preorder())
         EXPECT_EQ(s.tree.tick(n), Tick::Ticked);
-    SetSubtreeTicked(s.tree, s.a, false);
+    setSubtreeTicked(s.tree, s.a, false);
     for (NodeId n : s.tree.preorder())
-        EXPECT_EQ(IsNodeTicked(s.tree, n), !s.tree.isWithin(n, s.a)) << s.tree.text(n);
+        EXPECT_EQ(isNodeTicked(s.tree, n), !s.tree.isWithin(n, s.a)) << s.tree.text(n);
 }
 
-TEST(NodePath, JoinsNamesWithOneSeparator)
+TEST(NodePaths, JoinsNamesWithOneSeparator)
 {
     struct Row
     {
@@ -151,11 +151,11 @@ TEST(NodePath, JoinsNamesWithOneSeparator)
         NodeId node = tree.addRoot(row.chain[0], 1);
         for (std::size_t i = 1; i < row.chain.size(); ++i)
             node = tree.appendChild(node, row.chain[i], 1);
-        EXPECT_EQ(NodePath(tree, node, row.separator), row.path);
+        EXPECT_EQ(nodePath(tree, node, row.separator), row.path);
     }
     FolderTree tree;
     tree.addRoot("/x", 1);
-    EXPECT_EQ(NodePath(tree, NoNode), "");
+    EXPECT_EQ(nodePath(tree, NoNode), "");
 }
 
 TEST(FolderTree, HundredThousandLevelsDeep)
@@ -171,20 +171,20 @@ TEST(FolderTree, HundredThousandLevelsDeep)
     EXPECT_TRUE(tree->isConsistent());
     EXPECT_EQ(tree->preorder(), chain);
 
-    SetSubtreeTicked(*tree, tree->root(), true);
+    setSubtreeTicked(*tree, tree->root(), true);
     EXPECT_EQ(tree->tick(deepest), Tick::Ticked);
 
     std::string expected = "r";
     for (std::size_t i = 1; i < Depth; ++i)
         expected += "/n";
-    EXPECT_EQ(NodePath(*tree, deepest, '/'), expected);
+    EXPECT_EQ(nodePath(*tree, deepest, '/'), expected);
 
     // Nothing but the deepest ticked: the walk visits every level, and the
     // lines stay small.
-    SetSubtreeTicked(*tree, tree->root(), false);
-    SetNodeTicked(*tree, deepest, true);
+    setSubtreeTicked(*tree, tree->root(), false);
+    setNodeTicked(*tree, deepest, true);
     LineBuffer lines;
-    WriteTreeLines(*tree, tree->root(), lines);
+    writeTreeLines(*tree, tree->root(), lines);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "r");
     EXPECT_EQ(lines[1], std::string(2 * (Depth - 1), ' ') + "n");

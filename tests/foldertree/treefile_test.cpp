@@ -71,20 +71,20 @@ struct Loading : ::testing::Test
     Loading()
     {
         const NodeId root = desk.tree.addRoot("R", 2);
-        SetNodeTicked(desk.tree, desk.tree.appendChild(root, "Old", 1), false);
-        desk.state.TreeFromDisk = true;
+        setNodeTicked(desk.tree, desk.tree.appendChild(root, "Old", 1), false);
+        desk.state.mirrorMode = true;
     }
     void load(std::string_view bytes, std::string_view target)
     {
         temp.writeFile("tree.txt", bytes);
-        LoadTreeFile(desk.context, target, file);
+        loadTreeFile(desk.context, target, file);
     }
     void expectUntouched()
     {
         EXPECT_EQ(desk.tree.text(desk.tree.root()), "R");
         ASSERT_EQ(shape(desk.tree, desk.tree.root()), "Old");
         EXPECT_EQ(desk.tree.tick(desk.tree.child(desk.tree.root(), 0)), Tick::Unticked);
-        EXPECT_TRUE(desk.state.TreeFromDisk);
+        EXPECT_TRUE(desk.state.mirrorMode);
     }
 };
 
@@ -129,8 +129,8 @@ TEST_F(Loading, PlacesLinesByIndentation)
         ASSERT_FALSE(tree.empty());
         EXPECT_EQ(tree.text(tree.root()), row.rootText);
         EXPECT_EQ(shape(tree, tree.root()), row.shape);
-        EXPECT_EQ(desk.state.RootNode, tree.root());
-        EXPECT_FALSE(desk.state.TreeFromDisk);
+        EXPECT_EQ(desk.state.rootNode, tree.root());
+        EXPECT_FALSE(desk.state.mirrorMode);
         EXPECT_EQ(desk.state.loadsRunning, 0);
         EXPECT_FALSE(desk.ui.isBusy());
         for (NodeId node : tree.preorder()) {
@@ -170,7 +170,7 @@ TEST_F(Loading, MissingFileThrowsAndChangesNothing)
 {
     const std::string missing = temp / "missing.txt";
     try {
-        LoadTreeFile(desk.context, "/t", missing);
+        loadTreeFile(desk.context, "/t", missing);
         ADD_FAILURE() << "no exception";
     } catch (const platform::Failure &failure) {
         EXPECT_EQ(std::string(failure.what()), "Cannot open file " + missing);
@@ -187,11 +187,11 @@ TEST_F(Loading, NamesThatAreNotUtf8SurviveLoadAndWrite)
     EXPECT_EQ(shape(desk.tree, desk.tree.root()), "\xff\xfe name(caf\xe9 )");
     LineBuffer lines;
     lines.append("<tree>");
-    WriteTreeLines(desk.tree, desk.tree.root(), lines);
+    writeTreeLines(desk.tree, desk.tree.root(), lines);
     EXPECT_EQ(lines.joined(), bytes);
 }
 
-TEST(WriteTreeLines, WritesTickedNodesTwoSpacesALevel)
+TEST(WritingTrees, WritesTickedNodesTwoSpacesALevel)
 {
     struct Row
     {
@@ -219,12 +219,12 @@ TEST(WriteTreeLines, WritesTickedNodesTwoSpacesALevel)
         nodes["B1"] = tree.appendChild(nodes["B"], "B1", 1);
         for (const std::string &edit : row.edits) {
             if (edit.starts_with("--"))
-                SetSubtreeTicked(tree, nodes.at(edit.substr(2)), false);
+                setSubtreeTicked(tree, nodes.at(edit.substr(2)), false);
             else
-                SetNodeTicked(tree, nodes.at(edit.substr(1)), edit[0] == '+');
+                setNodeTicked(tree, nodes.at(edit.substr(1)), edit[0] == '+');
         }
         LineBuffer lines;
-        WriteTreeLines(tree, tree.root(), lines);
+        writeTreeLines(tree, tree.root(), lines);
         EXPECT_EQ(linesOf(lines), row.lines);
     }
 }
@@ -240,7 +240,7 @@ TEST_F(Loading, WrittenTreeLoadsBackTheSame)
     source.appendChild(source.appendChild(root, "Folk", 1), "Irish", 1);
     LineBuffer lines;
     lines.append("<tree>");
-    WriteTreeLines(source, root, lines);
+    writeTreeLines(source, root, lines);
     load(lines.joined(), "/t");
     EXPECT_EQ(desk.tree.text(desk.tree.root()), "/music/");
     EXPECT_EQ(shape(desk.tree, desk.tree.root()),

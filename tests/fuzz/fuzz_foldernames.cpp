@@ -25,11 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::string_view name(reinterpret_cast<const char *>(data), size);
     CountingMessages messages;
-    const bool clean = foldertree::CheckProhibitedCharacters(name, messages);
+    const bool clean = foldertree::checkProhibitedCharacters(name, messages);
     if (clean != (messages.shown == 0))
         std::abort();
     messages.shown = 0;
-    const bool allowed = foldertree::CheckFolderName(name, messages);
+    const bool allowed = foldertree::checkFolderName(name, messages);
     if (allowed != (messages.shown == 0))
         std::abort();
     return 0;

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // the leading blanks off every name, so each line's indentation is its own.
     foldertree::LineBuffer written;
     written.append("<tree>");
-    foldertree::WriteTreeLines(tree, root, written);
+    foldertree::writeTreeLines(tree, root, written);
     foldertree::LineBuffer again;
     again.assign(written.joined());
     const foldertree::ParsedTree reread = foldertree::parseTreeLines(again);

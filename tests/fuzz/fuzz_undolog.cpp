@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     bool enabled = true;
     creation::UndoContext context {
         messages, disk, ui, trash, "/install/", created, [&](bool on) { enabled = on; }};
-    const creation::UndoResult result = creation::SpeedButton10Click(context);
+    const creation::UndoResult result = creation::undoLastRun(context);
 
     for (const std::string &path : trash.asked)
         if (!disk.isDirectory(path))

@@ -38,24 +38,24 @@ int main()
         foldertree::NodeId node = tree.addRoot(dir / "target", 1);
         for (int i = 0; i < Levels; ++i)
             node = tree.appendChild(node, "d", 1);
-        foldertree::SetSubtreeTicked(tree, tree.root(), true);
+        foldertree::setSubtreeTicked(tree, tree.root(), true);
         check(tree.isConsistent(), "the deep tree is consistent");
-        check(foldertree::IsNodeTicked(tree, node), "ticking reaches the deepest node");
+        check(foldertree::isNodeTicked(tree, node), "ticking reaches the deepest node");
         check(tree.preorder().size() == Levels + 1, "the walk visits every node");
-        check(foldertree::NodePath(tree, node).size() == (dir / "target").size() + 2 * Levels,
+        check(foldertree::nodePath(tree, node).size() == (dir / "target").size() + 2 * Levels,
               "the deepest path has every level");
 
         // Written with only the root and the deepest node ticked: two lines.
-        foldertree::SetSubtreeTicked(tree, tree.root(), false);
-        foldertree::SetNodeTicked(tree, node, true);
+        foldertree::setSubtreeTicked(tree, tree.root(), false);
+        foldertree::setNodeTicked(tree, node, true);
         foldertree::LineBuffer lines;
-        foldertree::WriteTreeLines(tree, tree.root(), lines);
+        foldertree::writeTreeLines(tree, tree.root(), lines);
         check(lines.size() == 2 && lines[1].size() == 2 * Levels + 1,
               "writing keeps the deepest node's depth");
 
         // Created: the paths outgrow the system's limit; the question comes, and
         // Abort ends the run with what was made counted and logged.
-        foldertree::SetSubtreeTicked(tree, tree.root(), true);
+        foldertree::setSubtreeTicked(tree, tree.root(), true);
         std::vector<std::string> created;
         creation::CreationContext context {tree,
                                            scripted.messages,
@@ -69,7 +69,7 @@ int main()
         scripted.messages.queue(platform::Answer::Abort);
         scripted.messages.queue(platform::Answer::No);
         std::string target = dir / "target";
-        const creation::CreationResult result = creation::SpeedButton1Click(context, target);
+        const creation::CreationResult result = creation::createTickedFolders(context, target);
         const std::vector<std::string> texts = scripted.messages.texts();
         check(texts.size() == 2 && texts[0].rfind("Can not create subfolder: ", 0) == 0,
               "a path over the limit is asked about");
@@ -87,7 +87,7 @@ int main()
     foldertree::FolderTreeState state;
     foldertree::LineBuffer buffer;
     foldertree::TreeContext context {tree, state, scripted.fileSystem, scripted.ui, buffer};
-    foldertree::LoadTreeFile(context, "", dir / "deep.txt");
+    foldertree::loadTreeFile(context, "", dir / "deep.txt");
     check(tree.size() == FileLevels + 1, "every line of the deep file is a node");
     check(tree.level(tree.preorder().back()) == FileLevels, "the last line is the deepest");
 

@@ -76,7 +76,7 @@ TEST(Faults, FullDiskKeepsTheEarlierUndoLogAndSavedTree)
                                        {}};
     std::string target = dir / "target";
     try {
-        creation::SpeedButton1Click(context, target);
+        creation::createTickedFolders(context, target);
         FAIL() << "a full disk must fail the run";
     } catch (const platform::Failure &failure) {
         EXPECT_EQ(std::string(failure.what()), "Cannot create file " + (dir / "disk/undo.udo"));
@@ -113,7 +113,7 @@ TEST(Faults, FolderTheTrashRefusesStaysAndStaysListed)
         scripted.messages, scripted.fileSystem,           scripted.ui, trash, dir / "install/",
         created,           [&](bool on) { enabled = on; }};
     scripted.messages.queue(platform::Answer::Yes);
-    const creation::UndoResult result = creation::SpeedButton10Click(context);
+    const creation::UndoResult result = creation::undoLastRun(context);
     EXPECT_TRUE(dir.isDirectory("other/made/inner"));
     EXPECT_EQ(result.keptBack, std::vector<std::string> {dir / "other/made"});
     EXPECT_TRUE(enabled);

@@ -24,7 +24,7 @@ struct Desk
     {
         dir.writeFile("tree.txt", bytes);
         foldertree::TreeContext context {tree, state, scripted.fileSystem, scripted.ui, buffer};
-        foldertree::LoadTreeFile(context, "", dir / "tree.txt");
+        foldertree::loadTreeFile(context, "", dir / "tree.txt");
     }
 
     // Runs Create Now into <dir>/box/target, answering Abort to any failure.
@@ -43,7 +43,7 @@ struct Desk
         for (int i = 0; i < 20; ++i)
             scripted.messages.queue(platform::Answer::Abort);
         std::string target = dir / "box/target";
-        return creation::SpeedButton1Click(context, target);
+        return creation::createTickedFolders(context, target);
     }
 
     // Every path below the test folder, relative to it.
