@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TAboutBox::TAboutBox(platform::Shell &shell, QWidget *parent) : QDialog(parent)
+AboutDialog::AboutDialog(platform::Shell &shell, QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("AboutBox"));
+    setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("About Brindle"));
     setModal(true);
     auto *layout = new QVBoxLayout(this);
@@ -23,11 +23,11 @@ TAboutBox::TAboutBox(platform::Shell &shell, QWidget *parent) : QDialog(parent)
                        "made in one run and undone in one press.<br><br>Made by Quillmere.")
             .arg(QStringLiteral(BRINDLE_VERSION)),
         this);
-    text->setObjectName(QStringLiteral("ProductName"));
+    text->setObjectName(QStringLiteral("productName"));
     top->addWidget(text, 1);
     layout->addLayout(top);
     auto *link = new QPushButton(QStringLiteral("Visit the home page"), this);
-    link->setObjectName(QStringLiteral("HomePage"));
+    link->setObjectName(QStringLiteral("homePageButton"));
     layout->addWidget(link);
     connect(link, &QPushButton::clicked, this, [&shell] { shell.openLocation(HomePage); });
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
@@ -49,9 +49,9 @@ CompanionDialog::CompanionDialog(platform::Shell &shell, const QString &name,
     layout->addWidget(text);
     auto *row = new QHBoxLayout;
     auto *pageButton = new QPushButton(QStringLiteral("Web page"), this);
-    pageButton->setObjectName(QStringLiteral("WebPage"));
+    pageButton->setObjectName(QStringLiteral("webPageButton"));
     auto *downloadButton = new QPushButton(QStringLiteral("Download"), this);
-    downloadButton->setObjectName(QStringLiteral("Download"));
+    downloadButton->setObjectName(QStringLiteral("downloadButton"));
     auto *close = new QPushButton(QStringLiteral("Close"), this);
     row->addWidget(pageButton);
     row->addWidget(downloadButton);
@@ -64,7 +64,7 @@ CompanionDialog::CompanionDialog(platform::Shell &shell, const QString &name,
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-TForm3::TForm3(platform::Shell &shell, QWidget *parent)
+SorterDialog::SorterDialog(platform::Shell &shell, QWidget *parent)
     : CompanionDialog(shell, QStringLiteral("Sorter"),
                       QStringLiteral("Sorter tidies a folder by moving its files into subfolders "
                                      "by type: pictures, music, videos, documents, archives and "
@@ -72,10 +72,10 @@ TForm3::TForm3(platform::Shell &shell, QWidget *parent)
                       "https://quillmere.example/sorter/",
                       "https://quillmere.example/download/sorter/", parent)
 {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(QStringLiteral("sorterDialog"));
 }
 
-TForm4::TForm4(platform::Shell &shell, QWidget *parent)
+RenamerDialog::RenamerDialog(platform::Shell &shell, QWidget *parent)
     : CompanionDialog(shell, QStringLiteral("Renamer"),
                       QStringLiteral("Renamer renames many files at once: numbering, dates, "
                                      "search and replace, and changes of case, with a preview "
@@ -83,15 +83,15 @@ TForm4::TForm4(platform::Shell &shell, QWidget *parent)
                       "https://quillmere.example/renamer/",
                       "https://quillmere.example/download/renamer/", parent)
 {
-    setObjectName(QStringLiteral("Form4"));
+    setObjectName(QStringLiteral("renamerDialog"));
 }
 
-TForm5::TForm5(platform::Shell &shell, QWidget *parent)
+FoldermillDialog::FoldermillDialog(platform::Shell &shell, QWidget *parent)
     : CompanionDialog(shell, QStringLiteral("Foldermill"),
                       QStringLiteral("Foldermill makes numbered folders in bulk: a name pattern, "
                                      "a first number and a count, such as Week 01 to Week 52."),
                       "https://quillmere.example/foldermill/",
                       "https://quillmere.example/download/foldermill/", parent)
 {
-    setObjectName(QStringLiteral("Form5"));
+    setObjectName(QStringLiteral("foldermillDialog"));
 }

@@ -7,12 +7,12 @@
 #include <QDialog>
 
 // Name, version and maker of Brindle, with a link to its home page.
-class TAboutBox : public QDialog
+class AboutDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    TAboutBox(platform::Shell &shell, QWidget *parent = nullptr);
+    explicit AboutDialog(platform::Shell &shell, QWidget *parent = nullptr);
 };
 
 // A companion tool of Brindle's maker: what it does, and buttons that open its
@@ -28,30 +28,30 @@ public:
 };
 
 // Sorting files into folders by their type ("Auto-Classify files").
-class TForm3 : public CompanionDialog
+class SorterDialog : public CompanionDialog
 {
     Q_OBJECT
 
 public:
-    explicit TForm3(platform::Shell &shell, QWidget *parent = nullptr);
+    explicit SorterDialog(platform::Shell &shell, QWidget *parent = nullptr);
 };
 
 // Renaming many files at once ("Rename files").
-class TForm4 : public CompanionDialog
+class RenamerDialog : public CompanionDialog
 {
     Q_OBJECT
 
 public:
-    explicit TForm4(platform::Shell &shell, QWidget *parent = nullptr);
+    explicit RenamerDialog(platform::Shell &shell, QWidget *parent = nullptr);
 };
 
 // Making numbered folders in bulk ("Create bulk folders").
-class TForm5 : public CompanionDialog
+class FoldermillDialog : public CompanionDialog
 {
     Q_OBJECT
 
 public:
-    explicit TForm5(platform::Shell &shell, QWidget *parent = nullptr);
+    explicit FoldermillDialog(platform::Shell &shell, QWidget *parent = nullptr);
 };
 
 // The product's home page.

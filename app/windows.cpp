@@ -9,13 +9,14 @@
 
 Windows::Windows(ModuleState &state, platform::Services services)
 {
-    Form1 = std::make_unique<TForm1>(state, services);
-    Form2 = std::make_unique<TForm2>(services.messages, Form1->scale());
-    AboutBox = std::make_unique<TAboutBox>(services.shell);
-    Form3 = std::make_unique<TForm3>(services.shell);
-    Form4 = std::make_unique<TForm4>(services.shell);
-    Form5 = std::make_unique<TForm5>(services.shell);
-    Form1->setDialogs(Form2.get(), AboutBox.get(), Form3.get(), Form4.get(), Form5.get());
+    mainWindow = std::make_unique<MainWindow>(state, services);
+    folderNameDialog = std::make_unique<FolderNameDialog>(services.messages, mainWindow->scale());
+    aboutDialog = std::make_unique<AboutDialog>(services.shell);
+    sorterDialog = std::make_unique<SorterDialog>(services.shell);
+    renamerDialog = std::make_unique<RenamerDialog>(services.shell);
+    foldermillDialog = std::make_unique<FoldermillDialog>(services.shell);
+    mainWindow->setDialogs(folderNameDialog.get(), aboutDialog.get(), sorterDialog.get(),
+                           renamerDialog.get(), foldermillDialog.get());
 }
 
 int runBrindle(platform::Services services)
@@ -23,13 +24,13 @@ int runBrindle(platform::Services services)
     ModuleState state;
     try {
         Windows windows(state, services);
-        TForm1 &form = *windows.Form1;
+        MainWindow &window = *windows.mainWindow;
         if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-            QRect frame = form.frameGeometry();
+            QRect frame = window.frameGeometry();
             frame.moveCenter(screen->availableGeometry().center());
-            form.move(frame.topLeft());
+            window.move(frame.topLeft());
         }
-        form.show();
+        window.show();
         QApplication::exec();
     } catch (const platform::Failure &failure) {
         showErrorBox(services.messages, failure.what());

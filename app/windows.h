@@ -4,9 +4,9 @@
 // then the name dialog, the About dialog and the three companion dialogs, hidden.
 
 #include "dialogs.h"
+#include "foldernamedialog.h"
+#include "mainwindow.h"
 #include "modulestate.h"
-#include "tform1.h"
-#include "tform2.h"
 
 #include <memory>
 
@@ -15,12 +15,12 @@ struct Windows
     // Builds every window; throws when the main window cannot be built.
     Windows(ModuleState &state, platform::Services services);
 
-    std::unique_ptr<TForm1> Form1;
-    std::unique_ptr<TForm2> Form2;
-    std::unique_ptr<TAboutBox> AboutBox;
-    std::unique_ptr<TForm3> Form3;
-    std::unique_ptr<TForm4> Form4;
-    std::unique_ptr<TForm5> Form5;
+    std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<FolderNameDialog> folderNameDialog;
+    std::unique_ptr<AboutDialog> aboutDialog;
+    std::unique_ptr<SorterDialog> sorterDialog;
+    std::unique_ptr<RenamerDialog> renamerDialog;
+    std::unique_ptr<FoldermillDialog> foldermillDialog;
 };
 
 // Start-up to exit: builds the windows, runs the event loop until the main

@@ -99,7 +99,7 @@ struct Window
     foldertree::FolderTreeState state;
     foldertree::StateWatch watch {tree, state};
     foldertree::IconList icons;
-    foldertree::FolderTreeModel model {tree, state, icons, ui::folderImages()};
+    foldertree::FolderTreeModel model {tree, state, icons, ui::folderIcons()};
     foldertree::FolderTreeView view;
     PaintLog paintLog;
     MeasuredUi ui;

@@ -38,20 +38,17 @@ QIcon glyph(const char *name)
     return icon;
 }
 
-std::vector<QIcon> taskImages()
+QIcon taskIcon(const char *name)
 {
-    std::vector<QIcon> images;
-    for (int i = 0; i < 22; ++i)
-        images.push_back(
-            fromResource(QStringLiteral("task%1.svg").arg(i, 2, 10, QLatin1Char('0'))));
-    return images;
+    return fromResource(QStringLiteral("tasks/") + QString::fromLatin1(name)
+                        + QStringLiteral(".svg"));
 }
 
-std::vector<QIcon> folderImages()
+std::vector<QIcon> folderIcons()
 {
-    return {fromResource(QStringLiteral("folder0.svg")),
-            fromResource(QStringLiteral("folder1.svg")),
-            fromResource(QStringLiteral("folder2.svg"))};
+    return {fromResource(QStringLiteral("folder.svg")),
+            fromResource(QStringLiteral("folder-new.svg")),
+            fromResource(QStringLiteral("folder-existing.svg"))};
 }
 
 } // namespace ui

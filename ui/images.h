@@ -10,9 +10,11 @@ QIcon programIcon();
 // A toolbar glyph by name: "create", "undo", "about", "help", "exit", "sort",
 // "browse". The undo glyph carries its disabled image.
 QIcon glyph(const char *name);
-// ImageList1: the 22 icons of the task panel, 24 by 24.
-std::vector<QIcon> taskImages();
-// ImageList2: plain folder, new folder, existing folder; 16 by 16.
-std::vector<QIcon> folderImages();
+// A task panel icon by what it shows ("book", "globe", "save-structure", ...),
+// drawn at 24 by 24.
+QIcon taskIcon(const char *name);
+// The folder tree's images by index: plain folder, new folder, existing
+// folder; 16 by 16.
+std::vector<QIcon> folderIcons();
 
 } // namespace ui

@@ -73,6 +73,15 @@ QString unticked(const foldertree::FolderTree &tree)
     return names.join(',');
 }
 
+// A control of `parent` by its object name; the test stops when there is none.
+template<typename T> T *control(QObject &parent, const char *name)
+{
+    T *found = parent.findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
+
 // What a modal dialog showed while the test's answer ran inside its event loop.
 struct Visit
 {
@@ -98,17 +107,19 @@ std::shared_ptr<Visit> onShown(QDialog &dialog, std::function<void(Visit &)> act
 
 // Types `text` into the name dialog and presses OK (Cancel when `ok` is false).
 // When the dialog refuses the name and stays open, Cancel closes it.
-std::shared_ptr<Visit> answerName(TForm2 &dialog, const QString &text, bool ok = true)
+std::shared_ptr<Visit> answerName(FolderNameDialog &dialog, const QString &text, bool ok = true)
 {
     return onShown(dialog, [&dialog, text, ok](Visit &visit) {
-        visit.label = dialog.Label1->text();
-        visit.editBefore = dialog.Edit1->text();
-        dialog.Edit1->setText(text);
-        (ok ? dialog.Button1 : dialog.Button2)->click();
+        QLineEdit *name = control<QLineEdit>(dialog, "nameEdit");
+        QPushButton *cancel = control<QPushButton>(dialog, "cancelButton");
+        visit.label = control<QLabel>(dialog, "prompt")->text();
+        visit.editBefore = name->text();
+        name->setText(text);
+        (ok ? control<QPushButton>(dialog, "okButton") : cancel)->click();
         visit.stayedOpen = dialog.isVisible();
-        visit.editAfter = dialog.Edit1->text();
+        visit.editAfter = name->text();
         if (visit.stayedOpen)
-            dialog.Button2->click();
+            cancel->click();
     });
 }
 
@@ -139,14 +150,23 @@ struct Desk
         build();
         tester = std::make_unique<QAbstractItemModelTester>(
             &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        form().show();
-        return QTest::qWaitForWindowExposed(&form());
+        window().show();
+        return QTest::qWaitForWindowExposed(&window());
     }
 
-    TForm1 &form() { return *windows->Form1; }
-    TForm2 &form2() { return *windows->Form2; }
-    const foldertree::FolderTree &tree() { return form().folderTree(); }
-    foldertree::FolderTreeModel &model() { return form().folderModel(); }
+    MainWindow &window() { return *windows->mainWindow; }
+    FolderNameDialog &nameDialog() { return *windows->folderNameDialog; }
+    template<typename T> T *child(const char *name) { return control<T>(window(), name); }
+    QToolButton *button(const char *name) { return child<QToolButton>(name); }
+    QAction *action(const char *name) { return child<QAction>(name); }
+    QTreeWidget *taskPanel() { return child<QTreeWidget>("taskPanel"); }
+    foldertree::FolderTreeView *folderView()
+    {
+        return child<foldertree::FolderTreeView>("folderView");
+    }
+    QComboBox *targetBox() { return child<QComboBox>("targetBox"); }
+    const foldertree::FolderTree &tree() { return window().folderTree(); }
+    foldertree::FolderTreeModel &model() { return window().folderModel(); }
     QStringList topNames() { return tree().empty() ? QStringList() : childNames(tree(), root()); }
     NodeId root() { return tree().root(); }
     QStringList messages()
@@ -160,7 +180,7 @@ struct Desk
     void load(std::string_view file, std::string_view text)
     {
         dir.writeFile(file, text);
-        form().LoadTreeFile(dir / file);
+        window().loadTreeFile(dir / file);
     }
     NodeId find(std::string_view name)
     {
@@ -171,12 +191,12 @@ struct Desk
     }
     QTreeWidgetItem *row(const QString &caption)
     {
-        return form().TreeView1->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+        return taskPanel()->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     }
 
     // The pointer and the buttons over the folder tree.
-    QWidget *viewport() { return form().TreeView2->viewport(); }
-    QRect box(NodeId node) { return form().TreeView2->checkBoxRect(model().indexOf(node)); }
+    QWidget *viewport() { return folderView()->viewport(); }
+    QRect box(NodeId node) { return folderView()->checkBoxRect(model().indexOf(node)); }
     QPoint label(NodeId node) { return box(node).center() + QPoint(box(node).width() + 30, 0); }
     // Two moves: a move to where the pointer already is brings no event.
     void hover(QPoint at)
@@ -201,7 +221,7 @@ void buildGreekTree(Desk &desk, const QStringList &untickedNames)
         model.setTick(node,
                       untickedNames.contains(q(desk.tree().text(node))) ? foldertree::Tick::Unticked
                                                                         : foldertree::Tick::Ticked);
-    desk.form().TreeView2->expandAll();
+    desk.folderView()->expandAll();
 }
 
 } // namespace
@@ -305,20 +325,20 @@ private slots:
         Desk desk;
         desk.dir.writeFile("install/undo.udo", "/nowhere\r\n");
         QVERIFY(desk.open());
-        QVERIFY(desk.form().SpeedButton10->isEnabled());
+        QVERIFY(desk.button("undoButton")->isEnabled());
     }
 
     void startWindow()
     {
         Desk desk;
         QVERIFY(desk.open());
-        TForm1 &form = desk.form();
-        QCOMPARE(form.windowTitle(), "Brindle -  create category's subfolders");
+        MainWindow &window = desk.window();
+        QCOMPARE(window.windowTitle(), "Brindle -  create category's subfolders");
 
-        QTreeWidgetItem *group = form.TreeView1->topLevelItem(0);
+        QTreeWidgetItem *group = desk.taskPanel()->topLevelItem(0);
         QVERIFY(group->isExpanded());
         QStringList captions;
-        for (QTreeWidgetItemIterator it(form.TreeView1); *it; ++it)
+        for (QTreeWidgetItemIterator it(desk.taskPanel()); *it; ++it)
             captions << (*it)->text(0);
         QCOMPARE(captions,
                  (QStringList {"Create various category", "book category", "photo category",
@@ -329,15 +349,15 @@ private slots:
                                "Create bulk folders", Separator, "About Brindle"}));
         QCOMPARE(group->childCount(), 8);
 
-        QCOMPARE(form.SpeedButton1->toolTip(), "Create Now");
-        QCOMPARE(form.SpeedButton10->toolTip(), "Undo the last operation");
-        QVERIFY(!form.SpeedButton10->isEnabled()); // no undo log
-        QCOMPARE(form.SpeedButton13->toolTip(), "Read help ");
-        QCOMPARE(form.SpeedButton8->toolTip(), "Exit");
-        QCOMPARE(form.SpeedButton2->toolTip(), "Sort a file");
-        QVERIFY(form.SpeedButton2->isHidden());
-        QCOMPARE(form.SpeedButton4->toolTip(), "Select a folder");
-        QCOMPARE(form.Label5->text(), "Target Location: ");
+        QCOMPARE(desk.button("createButton")->toolTip(), "Create Now");
+        QCOMPARE(desk.button("undoButton")->toolTip(), "Undo the last operation");
+        QVERIFY(!desk.button("undoButton")->isEnabled()); // no undo log
+        QCOMPARE(desk.button("helpButton")->toolTip(), "Read help ");
+        QCOMPARE(desk.button("exitButton")->toolTip(), "Exit");
+        QCOMPARE(desk.button("sortButton")->toolTip(), "Sort a file");
+        QVERIFY(desk.button("sortButton")->isHidden());
+        QCOMPARE(desk.button("browseButton")->toolTip(), "Select a folder");
+        QCOMPARE(desk.child<QLabel>("targetLabel")->text(), "Target Location: ");
 
         auto texts = [](QMenu *menu) {
             QStringList list;
@@ -345,13 +365,13 @@ private slots:
                 list << (action->isSeparator() ? QStringLiteral("<separator>") : action->text());
             return list;
         };
-        QCOMPARE(texts(form.PopupMenu1),
+        QCOMPARE(texts(desk.child<QMenu>("folderMenu")),
                  (QStringList {"Add subfolder", "Delete", "Rename", "<separator>",
                                "Save the tree structure", "Open a tree from a file"}));
-        QCOMPARE(texts(form.PopupMenu2), QStringList {"Open file"});
+        QCOMPARE(texts(desk.child<QMenu>("taskMenu")), QStringList {"Open file"});
 
-        form.SpeedButton8->click(); // Exit
-        QVERIFY(!form.isVisible());
+        desk.button("exitButton")->click(); // Exit
+        QVERIFY(!window.isVisible());
         QVERIFY(desk.scripted.messages.shown.empty());
     }
 
@@ -359,16 +379,16 @@ private slots:
     {
         Desk desk;
         QVERIFY(desk.open());
-        TForm1 &form = desk.form();
-        const int combo = form.ComboBox4->width();
-        const int button = form.SpeedButton4->x();
-        const int tasks = form.TreeView1->width();
-        const int strip = form.Panel5->width();
-        form.resize(form.width() + 100, form.height());
-        QTRY_COMPARE(form.Panel5->width(), strip + 100);
-        QCOMPARE(form.ComboBox4->width(), combo + 100);
-        QCOMPARE(form.SpeedButton4->x(), button + 100);
-        QCOMPARE(form.TreeView1->width(), tasks);
+        MainWindow &window = desk.window();
+        const int combo = desk.targetBox()->width();
+        const int button = desk.button("browseButton")->x();
+        const int tasks = desk.taskPanel()->width();
+        const int strip = desk.child<QWidget>("targetStrip")->width();
+        window.resize(window.width() + 100, window.height());
+        QTRY_COMPARE(desk.child<QWidget>("targetStrip")->width(), strip + 100);
+        QCOMPARE(desk.targetBox()->width(), combo + 100);
+        QCOMPARE(desk.button("browseButton")->x(), button + 100);
+        QCOMPARE(desk.taskPanel()->width(), tasks);
     }
 
     void errorBoxText_data()
@@ -398,7 +418,7 @@ private slots:
         QVERIFY(desk.open());
         const std::string missing = desk.dir / "missing.txt";
         desk.scripted.fileDialogs.queue(missing);
-        desk.form().Open1->trigger();
+        desk.action("openTreeAction")->trigger();
         QCOMPARE(desk.messages(),
                  QStringList {describe({"Cannot open file " + missing + ".", ExecutableName,
                                         Buttons::Ok, Icon::Stop, Answer::Ok})});
@@ -406,7 +426,7 @@ private slots:
         // The program goes on: the next command works.
         desk.dir.writeFile("good.txt", "  One\r\n  Two\r\n");
         desk.scripted.fileDialogs.queue(desk.dir / "good.txt");
-        desk.form().Open1->trigger();
+        desk.action("openTreeAction")->trigger();
         QCOMPARE(desk.topNames(), (QStringList {"One", "Two"}));
         QCOMPARE(desk.scripted.messages.shown.size(), 1u);
     }
@@ -436,7 +456,7 @@ private slots:
             desk.dir.writeFile("list.txt", before.toStdString());
         desk.scripted.fileDialogs.queue(desk.dir / "list.txt");
         try {
-            desk.form().SpeedButton2Click();
+            desk.window().sortFile();
             QCOMPARE(QByteArray::fromStdString(desk.dir.readFile("list.txt")), after);
             QVERIFY(failure.isEmpty());
         } catch (const platform::Failure &caught) {
@@ -448,12 +468,12 @@ private slots:
     {
         Desk desk;
         QVERIFY(desk.open());
-        desk.form().SpeedButton13->click();
+        desk.button("helpButton")->click();
         QCOMPARE(desk.scripted.shell.locations,
                  std::vector<std::string> {desk.install + "Help/index.html"});
-        TAboutBox &about = *desk.windows->AboutBox;
+        AboutDialog &about = *desk.windows->aboutDialog;
         auto visit = onShown(about, [&about](Visit &) { about.accept(); });
-        desk.form().SpeedButton5Click();
+        desk.window().showAbout();
         QVERIFY(visit->shown);
         QVERIFY(!about.isVisible());
     }
@@ -486,9 +506,9 @@ private slots:
         buildGreekTree(desk, before.split(','));
         const NodeId node = desk.find(target.toStdString());
         const QPoint at = where == "label" ? desk.label(node) : desk.box(node).center();
-        QCOMPARE(desk.form().TreeView2->indexAt(at), desk.model().indexOf(node));
+        QCOMPARE(desk.folderView()->indexAt(at), desk.model().indexOf(node));
         desk.hover(at);
-        QCOMPARE(desk.form().treeState().nodeUnderPointer, node);
+        QCOMPARE(desk.window().treeState().nodeUnderPointer, node);
         const Qt::MouseButton button = where == "right" ? Qt::RightButton : Qt::LeftButton;
         QTest::mousePress(desk.viewport(), button, {}, at);
         QTest::mouseRelease(desk.viewport(), button, {}, at);
@@ -504,21 +524,20 @@ private slots:
         Desk desk;
         QVERIFY(desk.open());
         buildGreekTree(desk, {"Gamma"});
-        const QRect last
-            = desk.form().TreeView2->visualRect(desk.model().indexOf(desk.find("Omega")));
+        const QRect last = desk.folderView()->visualRect(desk.model().indexOf(desk.find("Omega")));
         const QPoint below(last.left() + 5, last.bottom() + 20);
         QVERIFY(desk.viewport()->rect().contains(below));
         desk.hover(desk.find("Beta"));
         desk.hover(below);
-        QCOMPARE(desk.form().treeState().nodeUnderPointer, NoNode);
+        QCOMPARE(desk.window().treeState().nodeUnderPointer, NoNode);
         QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, below);
-        for (QAction *command : {desk.form().Newsubfolder1, desk.form().Rename1}) {
-            auto visit = answerName(desk.form2(), "New");
+        for (QAction *command : {desk.action("addSubfolderAction"), desk.action("renameAction")}) {
+            auto visit = answerName(desk.nameDialog(), "New");
             command->trigger();
             QCoreApplication::processEvents();
             QVERIFY(!visit->shown);
         }
-        desk.form().Delete1->trigger();
+        desk.action("deleteAction")->trigger();
         QCOMPARE(desk.tree().size(), 6u);
         QCOMPARE(unticked(desk.tree()), "Gamma");
         QCOMPARE(childNames(desk.tree(), desk.find("Beta")), QStringList {"Gamma"});
@@ -532,20 +551,20 @@ private slots:
         const NodeId music = desk.find("Music");
         desk.model().setTick(music, foldertree::Tick::Unticked);
         desk.hover(music);
-        auto visit = answerName(desk.form2(), "  Docs  ");
-        desk.form().Newsubfolder1->trigger();
+        auto visit = answerName(desk.nameDialog(), "  Docs  ");
+        desk.action("addSubfolderAction")->trigger();
         QVERIFY(visit->shown);
         QCOMPARE(visit->title, "Add Subfolder");
         QCOMPARE(visit->label, "Add New Subfolder:");
         QCOMPARE(visit->editBefore, "");
-        QCOMPARE(desk.form2().Edit1->text(), "Docs");
+        QCOMPARE(desk.nameDialog().name(), "Docs");
         QCOMPARE(childNames(desk.tree(), music), QStringList {"Docs"});
         const NodeId docs = desk.find("Docs");
         QCOMPARE(desk.tree().tick(docs), foldertree::Tick::Ticked);
         QCOMPARE(desk.tree().image(docs), 1);
         QCOMPARE(unticked(desk.tree()), "Music");
-        QVERIFY(!desk.form().TreeView2->isExpanded(desk.model().indexOf(music)));
-        QVERIFY(desk.form().TreeView2->isExpanded(desk.model().indexOf(desk.root())));
+        QVERIFY(!desk.folderView()->isExpanded(desk.model().indexOf(music)));
+        QVERIFY(desk.folderView()->isExpanded(desk.model().indexOf(desk.root())));
     }
 
     void renameThenAdd()
@@ -554,20 +573,20 @@ private slots:
         QVERIFY(desk.open());
         desk.load("t.txt", "<tree>\nRoot\n  Music\n  Books\n");
         desk.hover(desk.find("Books"));
-        auto rename = answerName(desk.form2(), "Novels");
-        desk.form().Rename1->trigger();
+        auto rename = answerName(desk.nameDialog(), "Novels");
+        desk.action("renameAction")->trigger();
         QCOMPARE(rename->title, "Rename Folder");
         QCOMPARE(rename->label, "Rename Folder: Books");
         QCOMPARE(rename->editBefore, "Books");
         QCOMPARE(desk.topNames(), (QStringList {"Music", "Novels"}));
 
-        auto add = answerName(desk.form2(), "Paperbacks");
-        desk.form().Newsubfolder1->trigger();
+        auto add = answerName(desk.nameDialog(), "Paperbacks");
+        desk.action("addSubfolderAction")->trigger();
         QCOMPARE(add->editBefore, "Novels");
         QCOMPARE(childNames(desk.tree(), desk.find("Novels")), QStringList {"Paperbacks"});
 
-        auto sibling = answerName(desk.form2(), "Music");
-        desk.form().Rename1->trigger();
+        auto sibling = answerName(desk.nameDialog(), "Music");
+        desk.action("renameAction")->trigger();
         QVERIFY(!sibling->stayedOpen);
         QCOMPARE(desk.topNames(), (QStringList {"Music", "Music"}));
         QVERIFY(desk.scripted.messages.shown.empty());
@@ -595,8 +614,8 @@ private slots:
         QVERIFY(desk.open());
         desk.load("t.txt", "<tree>\nRoot\n  Music\n");
         desk.hover(desk.find("Music"));
-        auto visit = answerName(desk.form2(), typed);
-        desk.form().Newsubfolder1->trigger();
+        auto visit = answerName(desk.nameDialog(), typed);
+        desk.action("addSubfolderAction")->trigger();
         QVERIFY(visit->stayedOpen);
         QCOMPARE(visit->editAfter, editAfter);
         QCOMPARE(desk.messages(),
@@ -610,21 +629,21 @@ private slots:
         QVERIFY(desk.open());
         desk.load("t.txt", "<tree>\nRoot\n  Music\n");
         desk.hover(desk.find("Music"));
-        TForm2 &dialog = desk.form2();
+        FolderNameDialog &dialog = desk.nameDialog();
         auto visit = onShown(dialog, [&dialog](Visit &visit) {
-            QTest::keyClick(dialog.Edit1, Qt::Key_Escape);
+            QTest::keyClick(control<QLineEdit>(dialog, "nameEdit"), Qt::Key_Escape);
             QTest::keyClick(&dialog, Qt::Key_Escape);
             visit.stayedOpen = dialog.isVisible();
-            dialog.Edit1->setText("Docs");
-            dialog.Button2->click();
+            dialog.setName("Docs");
+            control<QPushButton>(dialog, "cancelButton")->click();
         });
-        desk.form().Newsubfolder1->trigger();
+        desk.action("addSubfolderAction")->trigger();
         QVERIFY(visit->stayedOpen);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(desk.tree().size(), 2u);
 
         auto cancel = answerName(dialog, "Renamed", false);
-        desk.form().Rename1->trigger();
+        desk.action("renameAction")->trigger();
         QVERIFY(cancel->shown);
         QCOMPARE(desk.topNames(), QStringList {"Music"});
     }
@@ -635,14 +654,14 @@ private slots:
         QVERIFY(desk.open());
         desk.load("t.txt", "<tree>\nRoot\n  Music\n    Rock\n  Books\n");
         desk.hover(desk.find("Music"));
-        desk.form().Delete1->trigger();
+        desk.action("deleteAction")->trigger();
         QCOMPARE(desk.topNames(), QStringList {"Books"});
         QCOMPARE(desk.tree().size(), 2u);
         desk.hover(desk.root());
-        desk.form().Delete1->trigger();
+        desk.action("deleteAction")->trigger();
         QVERIFY(desk.tree().empty());
         QCOMPARE(desk.model().rowCount(), 0);
-        desk.form().Save1->trigger();
+        desk.action("saveTreeAction")->trigger();
         QVERIFY(desk.scripted.fileDialogs.calls.empty());
         QVERIFY(desk.scripted.messages.shown.empty());
     }
@@ -678,7 +697,7 @@ private slots:
         if (!removed.isEmpty())
             std::filesystem::remove(desk.install + "Category/" + removed.toStdString());
         desk.load("seed.txt", "  Seed\r\n  Other\r\n");
-        desk.form().runTask(caption.toStdString());
+        desk.window().runTask(caption.toStdString());
         QCOMPARE(desk.topNames(), names);
         const QStringList messages {describe(
             platform::information(message.replace("<install>", q(desk.install)).toStdString()))};
@@ -692,13 +711,13 @@ private slots:
         desk.dir.writeFile("first.txt", "<tree>\nLoaded\n  Kept\n");
         desk.dir.writeFile("second.txt", "  Again\r\n  More\r\n");
         desk.scripted.fileDialogs.queue(desk.dir / "first.txt");
-        desk.form().TreeView1->setCurrentItem(desk.row("Load a folder structrue"));
+        desk.taskPanel()->setCurrentItem(desk.row("Load a folder structrue"));
         QCOMPARE(q(desk.tree().text(desk.root())), "Loaded");
         QCOMPARE(desk.topNames(), QStringList {"Kept"});
-        desk.form().runTask("Load a folder structrue"); // cancelled
+        desk.window().runTask("Load a folder structrue"); // cancelled
         QCOMPARE(desk.topNames(), QStringList {"Kept"});
         desk.scripted.fileDialogs.queue(desk.dir / "second.txt");
-        desk.form().runTask("Load then Save");
+        desk.window().runTask("Load then Save");
         QCOMPARE(desk.topNames(), (QStringList {"Again", "More"}));
         QVERIFY(desk.scripted.folderBrowser.titles.empty());
         QCOMPARE(desk.scripted.fileDialogs.calls.size(), 3u);
@@ -709,18 +728,18 @@ private slots:
     {
         Desk desk;
         QVERIFY(desk.open());
-        TForm4 &renamer = *desk.windows->Form4;
+        RenamerDialog &renamer = *desk.windows->renamerDialog;
         auto visit = onShown(renamer, [&](Visit &visit) {
             visit.topNames = desk.topNames();
             renamer.accept();
         });
-        desk.form().runTask("music and Rename");
+        desk.window().runTask("music and Rename");
         QVERIFY(visit->shown);
         QCOMPARE(visit->topNames, (QStringList {"Rock", "Jazz"}));
 
-        TAboutBox &about = *desk.windows->AboutBox;
+        AboutDialog &about = *desk.windows->aboutDialog;
         auto aboutVisit = onShown(about, [&about](Visit &) { about.accept(); });
-        desk.form().TreeView1->setCurrentItem(desk.row("About Brindle"));
+        desk.taskPanel()->setCurrentItem(desk.row("About Brindle"));
         QVERIFY(aboutVisit->shown);
         QVERIFY(!about.isVisible() && !renamer.isVisible());
     }
@@ -729,11 +748,11 @@ private slots:
     {
         Desk desk;
         QVERIFY(desk.open());
-        desk.form().TreeView1->setCurrentItem(desk.row("book category"));
+        desk.taskPanel()->setCurrentItem(desk.row("book category"));
         QCOMPARE(desk.topNames(), (QStringList {"Novels", "Comics"}));
         desk.model().removeNode(desk.find("Comics"));
         QCOMPARE(desk.topNames(), QStringList {"Novels"});
-        desk.form().TreeView1DblClick();
+        desk.window().rerunSelectedTask();
         QCOMPARE(desk.topNames(), (QStringList {"Novels", "Comics"}));
     }
 
@@ -741,29 +760,28 @@ private slots:
     {
         Desk desk;
         QVERIFY(desk.open());
-        TForm1 &form = desk.form();
-        form.PopupMenu2Popup();
-        QVERIFY(!form.Openfile1->isEnabled());
+        desk.window().updateTaskMenu();
+        QVERIFY(!desk.action("openListAction")->isEnabled());
 
-        auto renamer
-            = onShown(*desk.windows->Form4, [&desk](Visit &) { desk.windows->Form4->accept(); });
-        form.TreeView1->setCurrentItem(desk.row("Rename files"));
+        auto renamer = onShown(*desk.windows->renamerDialog,
+                               [&desk](Visit &) { desk.windows->renamerDialog->accept(); });
+        desk.taskPanel()->setCurrentItem(desk.row("Rename files"));
         QVERIFY(renamer->shown);
-        form.PopupMenu2Popup();
-        QVERIFY(form.Openfile1->isEnabled());
-        form.Openfile1->trigger();
+        desk.window().updateTaskMenu();
+        QVERIFY(desk.action("openListAction")->isEnabled());
+        desk.action("openListAction")->trigger();
         QVERIFY(desk.scripted.shell.documents.empty());
 
         QTreeWidgetItem *photo = desk.row("photo category");
-        form.TreeView1->setCurrentItem(photo);
-        form.Openfile1->trigger();
+        desk.taskPanel()->setCurrentItem(photo);
+        desk.action("openListAction")->trigger();
         QCOMPARE(desk.scripted.shell.documents,
                  std::vector<std::string> {desk.install + "Category/Photo.txt"});
 
-        const QPoint music = form.TreeView1->visualItemRect(desk.row("music category")).center();
-        QTest::mouseClick(form.TreeView1->viewport(), Qt::RightButton, {}, music);
-        QCOMPARE(form.TreeView1->currentItem(), photo);
-        QCOMPARE(form.TreeView1->selectedItems(), QList<QTreeWidgetItem *> {photo});
+        const QPoint music = desk.taskPanel()->visualItemRect(desk.row("music category")).center();
+        QTest::mouseClick(desk.taskPanel()->viewport(), Qt::RightButton, {}, music);
+        QCOMPARE(desk.taskPanel()->currentItem(), photo);
+        QCOMPARE(desk.taskPanel()->selectedItems(), QList<QTreeWidgetItem *> {photo});
         QCOMPARE(desk.topNames(), (QStringList {"Family", "Travel"}));
         QVERIFY(desk.scripted.messages.shown.empty());
     }
@@ -786,7 +804,7 @@ private slots:
         desk.dir.makeDirs("target");
         desk.load("t.txt", "  One\r\n  Two\r\n");
         typed.replace("<test>", q(desk.dir.path()));
-        QTest::keyClicks(desk.form().ComboBox4->lineEdit(), typed);
+        QTest::keyClicks(desk.targetBox()->lineEdit(), typed);
         QCOMPARE(q(desk.tree().text(desk.root())), typed);
         QCOMPARE(desk.tree().image(desk.root()), image);
     }
@@ -799,12 +817,12 @@ private slots:
         desk.load("t.txt", "  One\r\n  Two\r\n");
         const QString target = q(desk.dir / "target");
         desk.scripted.folderBrowser.queue(target.toStdString());
-        desk.form().SpeedButton4->click();
-        QCOMPARE(desk.form().ComboBox4->currentText(), target);
+        desk.button("browseButton")->click();
+        QCOMPARE(desk.targetBox()->currentText(), target);
         QCOMPARE(q(desk.tree().text(desk.root())), target);
         QCOMPARE(desk.tree().image(desk.root()), 2);
-        desk.form().SpeedButton4->click(); // cancelled
-        QCOMPARE(desk.form().ComboBox4->currentText(), target);
+        desk.button("browseButton")->click(); // cancelled
+        QCOMPARE(desk.targetBox()->currentText(), target);
         QCOMPARE(q(desk.tree().text(desk.root())), target);
         QCOMPARE(
             desk.scripted.folderBrowser.titles,
@@ -819,16 +837,16 @@ private slots:
         desk.dir.makeDirs("disk/Alpha/Second");
         desk.dir.makeDirs("disk/Beta");
         desk.dir.makeDirs("disk/.hidden");
-        desk.form().TreeView1->setCurrentItem(desk.row("Save a folder structrue"));
+        desk.taskPanel()->setCurrentItem(desk.row("Save a folder structrue"));
         QCOMPARE(desk.scripted.folderBrowser.titles,
                  std::vector<std::string> {"Select a folder to save its structure:"});
         QVERIFY(desk.scripted.fileDialogs.calls.empty());
 
         const QString disk = q(desk.dir / "disk");
         desk.scripted.folderBrowser.queue(disk.toStdString());
-        desk.form().SpeedButton4->click();
-        QVERIFY(desk.form().treeState().mirrorMode);
-        QCOMPARE(desk.form().ComboBox4->currentText(), disk);
+        desk.button("browseButton")->click();
+        QVERIFY(desk.window().treeState().mirrorMode);
+        QCOMPARE(desk.targetBox()->currentText(), disk);
         QCOMPARE(q(desk.tree().text(desk.root())), disk);
         QStringList names = desk.topNames();
         names.sort();
@@ -836,13 +854,13 @@ private slots:
         const NodeId alpha = desk.find("Alpha");
         QCOMPARE(desk.tree().childCount(alpha), 1u); // a stand-in for the rest
 
-        desk.form().SpeedButton4->click(); // cancelled
+        desk.button("browseButton")->click(); // cancelled
         QCOMPARE(desk.tree().size(), 4u);
-        QCOMPARE(desk.form().ComboBox4->currentText(), disk);
+        QCOMPARE(desk.targetBox()->currentText(), disk);
 
         // Opening a branch reads the rest of it, ticked like the branch.
         desk.model().setTick(alpha, foldertree::Tick::Unticked);
-        desk.form().TreeView2->expand(desk.model().indexOf(alpha));
+        desk.folderView()->expand(desk.model().indexOf(alpha));
         names = childNames(desk.tree(), alpha);
         names.sort();
         QCOMPARE(names, (QStringList {"Inner", "Second"}));
@@ -856,33 +874,33 @@ private slots:
     {
         Desk desk;
         QVERIFY(desk.open());
-        TForm1 &form = desk.form();
+        MainWindow &window = desk.window();
         desk.load("plan.txt", "<tree>\nPlan\n  One\n    Two\n  Three\n");
-        form.setTargetLocation("  " + (desk.dir / "out") + "  ");
+        window.setTargetLocation("  " + (desk.dir / "out") + "  ");
         desk.scripted.ui.setBusy(true); // a long operation runs: refused
-        form.SpeedButton1->click();
+        desk.button("createButton")->click();
         desk.scripted.ui.setBusy(false);
         QVERIFY(!desk.dir.exists("out") && desk.scripted.messages.shown.empty());
-        QVERIFY(!form.SpeedButton10->isEnabled());
+        QVERIFY(!desk.button("undoButton")->isEnabled());
 
         desk.scripted.messages.queue(Answer::No);
-        form.SpeedButton1->click();
+        desk.button("createButton")->click();
         for (const char *made : {"out/One", "out/One/Two", "out/Three"})
             QVERIFY2(desk.dir.isDirectory(made), made);
-        QVERIFY(form.SpeedButton10->isEnabled());
+        QVERIFY(desk.button("undoButton")->isEnabled());
         QCOMPARE(desk.messages(),
                  QStringList {describe(
                      {"3 subfolders were created successfully!\nOpen the target location now?",
                       "Information", Buttons::YesNo, Icon::Information, Answer::Yes})});
-        QCOMPARE(form.ComboBox4->currentText(), q(desk.dir / "out"));
+        QCOMPARE(desk.targetBox()->currentText(), q(desk.dir / "out"));
         QVERIFY(desk.scripted.shell.locations.empty());
 
         desk.dir.makeDirs("trash");
         desk.scripted.trash = platform::ScriptedTrash(desk.dir / "trash");
         desk.scripted.messages.shown.clear();
-        form.SpeedButton10->click();
+        desk.button("undoButton")->click();
         QVERIFY(!desk.dir.exists("out/One") && !desk.dir.exists("out/Three"));
-        QVERIFY(!form.SpeedButton10->isEnabled());
+        QVERIFY(!desk.button("undoButton")->isEnabled());
         QCOMPARE(q(desk.scripted.messages.shown.back().text), "Undo done.");
         QVERIFY(!desk.dir.exists("install/undo.udo"));
     }
@@ -896,7 +914,7 @@ private slots:
         std::string text = "<tree>\nBig\n";
         for (int i = 0; i < Lines; ++i)
             text += std::string(2 * (1 + i % 4), ' ') + "n" + std::to_string(i) + "\n";
-        desk.form().setTargetLocation(desk.dir / "out");
+        desk.window().setTargetLocation(desk.dir / "out");
         // Input arrives while the load runs: at every event pass, and when the model
         // shows the first stage of the load (a reset in the middle of it). Book.txt is
         // gone, so a task that ran would say so.
@@ -907,12 +925,12 @@ private slots:
             if (!desk.scripted.ui.isBusy())
                 return;
             ++inputs;
-            desk.form().SpeedButton1->click();
-            desk.form().TreeView1->setCurrentItem(book);
-            desk.form().runTask("book category");
+            desk.button("createButton")->click();
+            desk.taskPanel()->setCurrentItem(book);
+            desk.window().runTask("book category");
         };
         desk.scripted.ui.onProcessEvents = input;
-        QObject::connect(&desk.model(), &QAbstractItemModel::modelReset, &desk.form(), input);
+        QObject::connect(&desk.model(), &QAbstractItemModel::modelReset, &desk.window(), input);
         desk.load("big.txt", text);
         desk.scripted.ui.onProcessEvents = nullptr;
         QVERIFY(inputs > 0);
@@ -927,7 +945,7 @@ private slots:
                 QFAIL(qPrintable("line " + QString::number(i) + " misplaced"));
         }
         QCOMPARE(unticked(desk.tree()), "");
-        QVERIFY(desk.form().TreeView2->isExpanded(desk.model().index(0, 0)));
+        QVERIFY(desk.folderView()->isExpanded(desk.model().index(0, 0)));
         QVERIFY(desk.scripted.messages.shown.empty());
         QVERIFY(!desk.dir.exists("out"));
     }

@@ -107,9 +107,9 @@ TEST(WindowAndCli, CreateNowAndCliCreateMakeTheSameFoldersLogAndMessages)
     ModuleState state;
     {
         Windows windows(state, window);
-        windows.Form1->LoadTreeFile(dir / "tree.txt");
-        windows.Form1->setTargetLocation(windowTarget);
-        windows.Form1->SpeedButton1Click();
+        windows.mainWindow->loadTreeFile(dir / "tree.txt");
+        windows.mainWindow->setTargetLocation(windowTarget);
+        windows.mainWindow->createNow();
     }
     ASSERT_FALSE(answers.texts.empty());
     const std::string windowSummary = answers.texts.back();

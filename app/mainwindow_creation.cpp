@@ -1,6 +1,6 @@
 // The target location, "Create Now" and the undo button.
 
-#include "tform1.h"
+#include "mainwindow.h"
 
 #include "creationrun.h"
 #include "foldertreeview.h"
@@ -11,7 +11,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-void TForm1::ComboBox4Change()
+void MainWindow::onTargetEdited()
 {
     if (m_tree.empty() || busy())
         return;
@@ -20,14 +20,14 @@ void TForm1::ComboBox4Change()
     m_model->setImage(m_tree.root(), m_services.fileSystem.isDirectory(text) ? 2 : 1);
 }
 
-void TForm1::SpeedButton4Click()
+void MainWindow::browseForTarget()
 {
     if (busy())
         return;
     const std::string folder = m_services.folderBrowser.browse("Select a target location");
     if (folder.empty())
         return;
-    const QTreeWidgetItem *task = TreeView1->currentItem();
+    const QTreeWidgetItem *task = m_taskPanel->currentItem();
     setTargetLocation(folder);
     if (task && task->isSelected() && task->text(0).contains(QStringLiteral("Save"))) {
         foldertree::TreeContext context = treeContext();
@@ -40,7 +40,7 @@ void TForm1::SpeedButton4Click()
     m_model->setImage(m_tree.root(), m_services.fileSystem.isDirectory(folder) ? 2 : 1);
 }
 
-void TForm1::SpeedButton1Click()
+void MainWindow::createNow()
 {
     if (busy())
         return;
@@ -52,8 +52,8 @@ void TForm1::SpeedButton1Click()
                                        m_services.shell,
                                        m_state.installFolder,
                                        m_state.createdFolders,
-                                       [this] { ComboBox4->setFocus(); },
-                                       [this] { SpeedButton10->setEnabled(true); },
+                                       [this] { m_targetBox->setFocus(); },
+                                       [this] { m_undoButton->setEnabled(true); },
                                        [this](const std::string &trimmed) {
                                            if (trimmed != targetLocation())
                                                setTargetLocation(trimmed);
@@ -61,7 +61,7 @@ void TForm1::SpeedButton1Click()
     creation::createTickedFolders(context, target);
 }
 
-void TForm1::SpeedButton10Click()
+void MainWindow::undoLastRun()
 {
     if (busy())
         return;
@@ -71,6 +71,6 @@ void TForm1::SpeedButton10Click()
                                    m_services.trash,
                                    m_state.installFolder,
                                    m_state.createdFolders,
-                                   [this](bool enabled) { SpeedButton10->setEnabled(enabled); }};
+                                   [this](bool enabled) { m_undoButton->setEnabled(enabled); }};
     creation::undoLastRun(context);
 }

@@ -1,6 +1,6 @@
 // The task panel: a chosen row's caption decides, by the words in it, what runs.
 
-#include "tform1.h"
+#include "mainwindow.h"
 
 #include "foldertreeview.h"
 
@@ -58,56 +58,56 @@ std::string captionOf(const QTreeWidgetItem *item)
 
 } // namespace
 
-void TForm1::runTask(const std::string &caption)
+void MainWindow::runTask(const std::string &caption)
 {
     if (busy())
         return;
     const std::string listFile = categoryFile(caption, m_state.installFolder);
     if (!listFile.empty()) {
         if (m_services.fileSystem.isFile(listFile))
-            LoadTreeFile(listFile);
+            loadTreeFile(listFile);
         else
             reportMissing(m_services.messages, listFile);
     }
 
     if (contains(caption, "Load")) {
-        const std::string fileName = execute(OpenDialog1);
+        const std::string fileName = execute(m_openDialog);
         if (!fileName.empty())
-            LoadTreeFile(fileName);
+            loadTreeFile(fileName);
     } else if (contains(caption, "Save")) {
-        CaptureFolderStructure();
+        captureFolderStructure();
     }
 
     if (contains(caption, "About"))
-        SpeedButton5->click();
-    else if (contains(caption, "Classify") && m_form3)
-        m_form3->exec();
-    else if (contains(caption, "Rename") && m_form4)
-        m_form4->exec();
-    else if (contains(caption, "bulk") && m_form5)
-        m_form5->exec();
+        m_aboutButton->click();
+    else if (contains(caption, "Classify") && m_sorterDialog)
+        m_sorterDialog->exec();
+    else if (contains(caption, "Rename") && m_renamerDialog)
+        m_renamerDialog->exec();
+    else if (contains(caption, "bulk") && m_foldermillDialog)
+        m_foldermillDialog->exec();
 }
 
-void TForm1::TreeView1Change(QTreeWidgetItem *node)
+void MainWindow::onTaskChosen(QTreeWidgetItem *row)
 {
-    if (node)
-        runTask(captionOf(node));
+    if (row)
+        runTask(captionOf(row));
 }
 
-void TForm1::TreeView1DblClick()
+void MainWindow::rerunSelectedTask()
 {
-    if (QTreeWidgetItem *selected = TreeView1->currentItem(); selected && selected->isSelected())
+    if (QTreeWidgetItem *selected = m_taskPanel->currentItem(); selected && selected->isSelected())
         runTask(captionOf(selected));
 }
 
-void TForm1::PopupMenu2Popup()
+void MainWindow::updateTaskMenu()
 {
-    Openfile1->setEnabled(!TreeView1->selectedItems().isEmpty());
+    m_openListAction->setEnabled(!m_taskPanel->selectedItems().isEmpty());
 }
 
-void TForm1::Openfile1Click()
+void MainWindow::openCategoryList()
 {
-    const QList<QTreeWidgetItem *> selected = TreeView1->selectedItems();
+    const QList<QTreeWidgetItem *> selected = m_taskPanel->selectedItems();
     if (selected.isEmpty())
         return;
     const std::string listFile

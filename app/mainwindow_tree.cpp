@@ -1,28 +1,25 @@
 // The folder tree: pointer tracking and ticks, lazy loading, the popup
 // commands, and reading and writing tree files.
 
-#include "tform1.h"
+#include "mainwindow.h"
 
 #include "failure.h"
+#include "foldernamedialog.h"
 #include "foldertreeview.h"
 #include "mirror.h"
-#include "tform2.h"
-
-#include <QLabel>
-#include <QLineEdit>
 
 using foldertree::NodeId;
 using foldertree::NoNode;
 
-void TForm1::TreeView2MouseMove(const QPoint &position)
+void MainWindow::trackPointer(const QPoint &position)
 {
-    const NodeId node = m_model->nodeOf(TreeView2->indexAt(position));
+    const NodeId node = m_model->nodeOf(m_folderView->indexAt(position));
     m_treeState.nodeUnderPointer = node;
     if (node != NoNode)
         m_treeState.nodeUnderPointerTicked = foldertree::isNodeTicked(m_tree, node);
 }
 
-void TForm1::TreeView2MouseDown()
+void MainWindow::spreadTick()
 {
     const NodeId node = m_treeState.nodeUnderPointer;
     if (node == NoNode || busy())
@@ -39,7 +36,7 @@ void TForm1::TreeView2MouseDown()
         foldertree::setNodeTicked(*m_model, up, true);
 }
 
-void TForm1::TreeView2Expanding(const QModelIndex &index)
+void MainWindow::onFolderExpanded(const QModelIndex &index)
 {
     if (busy())
         return;
@@ -47,50 +44,44 @@ void TForm1::TreeView2Expanding(const QModelIndex &index)
     foldertree::loadBranchOnExpand(context, m_model->nodeOf(index));
 }
 
-void TForm1::Newsubfolder1Click()
+void MainWindow::addSubfolder()
 {
     const NodeId parent = m_treeState.nodeUnderPointer;
-    if (parent == NoNode || busy() || !m_form2)
+    if (parent == NoNode || busy() || !m_nameDialog)
         return;
-    m_form2->setWindowTitle(QStringLiteral("Add Subfolder"));
-    m_form2->Label1->setText(QStringLiteral("Add New Subfolder:"));
-    m_form2->Label1->adjustSize();
-    m_form2->accepted = false;
-    m_form2->exec();
-    if (!m_form2->accepted || !m_tree.contains(parent))
+    if (!m_nameDialog->askName(QStringLiteral("Add Subfolder"),
+                               QStringLiteral("Add New Subfolder:"))
+        || !m_tree.contains(parent))
         return;
-    const std::string name = m_form2->Edit1->text().toLocal8Bit().toStdString();
+    const std::string name = m_nameDialog->name().toLocal8Bit().toStdString();
     const NodeId child = m_model->appendChild(parent, name, 1);
     foldertree::setNodeTicked(*m_model, child, true);
 }
 
-void TForm1::Rename1Click()
+void MainWindow::renameFolder()
 {
     const NodeId node = m_treeState.nodeUnderPointer;
-    if (node == NoNode || busy() || !m_form2)
+    if (node == NoNode || busy() || !m_nameDialog)
         return;
     const QString current = foldertree::displayText(m_tree.text(node));
-    m_form2->setWindowTitle(QStringLiteral("Rename Folder"));
-    m_form2->Label1->setText(QStringLiteral("Rename Folder: ") + current);
-    m_form2->Label1->adjustSize();
-    m_form2->Edit1->setText(current);
-    m_form2->accepted = false;
-    m_form2->exec();
-    if (m_form2->accepted && m_tree.contains(node))
-        m_model->setText(node, m_form2->Edit1->text().toLocal8Bit().toStdString());
+    m_nameDialog->setName(current);
+    if (m_nameDialog->askName(QStringLiteral("Rename Folder"),
+                              QStringLiteral("Rename Folder: ") + current)
+        && m_tree.contains(node))
+        m_model->setText(node, m_nameDialog->name().toLocal8Bit().toStdString());
 }
 
-void TForm1::Delete1Click()
+void MainWindow::deleteFolder()
 {
     if (m_treeState.nodeUnderPointer != NoNode && !busy())
         m_model->removeNode(m_treeState.nodeUnderPointer);
 }
 
-void TForm1::Save1Click()
+void MainWindow::saveTree()
 {
     if (m_tree.empty() || busy())
         return;
-    const std::string fileName = execute(SaveDialog1);
+    const std::string fileName = execute(m_saveDialog);
     if (fileName.empty())
         return;
     m_state.lineBuffer.clear();
@@ -103,16 +94,16 @@ void TForm1::Save1Click()
         throw platform::cannotCreateFile(fileName);
 }
 
-void TForm1::Open1Click()
+void MainWindow::openTree()
 {
     if (busy())
         return;
-    const std::string fileName = execute(OpenDialog1);
+    const std::string fileName = execute(m_openDialog);
     if (!fileName.empty())
-        LoadTreeFile(fileName);
+        loadTreeFile(fileName);
 }
 
-void TForm1::LoadTreeFile(const std::string &fileName)
+void MainWindow::loadTreeFile(const std::string &fileName)
 {
     if (busy())
         return;
@@ -120,7 +111,7 @@ void TForm1::LoadTreeFile(const std::string &fileName)
     foldertree::loadTreeFile(context, targetLocation(), fileName);
 }
 
-void TForm1::CaptureFolderStructure()
+void MainWindow::captureFolderStructure()
 {
     if (busy())
         return;
@@ -128,7 +119,7 @@ void TForm1::CaptureFolderStructure()
         = m_services.folderBrowser.browse("Select a folder to save its structure:");
     if (folder.empty())
         return;
-    const std::string fileName = execute(SaveDialog1);
+    const std::string fileName = execute(m_saveDialog);
     if (fileName.empty())
         return;
     foldertree::TreeContext context = treeContext();

@@ -1,0 +1,423 @@
+#include "mainwindow.h"
+
+#include "creationrun.h"
+#include "failure.h"
+#include "foldertreeview.h"
+#include "images.h"
+#include "installfolder.h"
+#include "startup.h"
+
+#include <QAction>
+#include <QCollator>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+MainWindow::MainWindow(ModuleState &state, platform::Services services, QWidget *parent)
+    : ui::AlignedPanel(parent), m_state(state), m_services(services)
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        m_scale = screen->logicalDotsPerInch() / 120.0;
+    m_watch = std::make_unique<foldertree::StateWatch>(m_tree, m_treeState);
+    m_model
+        = new foldertree::FolderTreeModel(m_tree, m_treeState, m_icons, ui::folderIcons(), this);
+
+    buildLayout();
+    m_state.installFolder
+        = creation::determineInstallFolder(m_services.settings, m_services.fileSystem);
+    m_taskPanel->topLevelItem(0)->setExpanded(true);
+    if (m_services.fileSystem.isFile(creation::undoLogPath(m_state.installFolder)))
+        m_undoButton->setEnabled(true);
+    // The boxes of the folder tree come with its model.
+    m_folderView->setModel(m_model);
+    connectCommands();
+
+    m_openDialog.options.kind = platform::FileDialogOptions::Kind::Open;
+    m_openDialog.options.fileMustExist = true;
+    m_saveDialog.options.kind = platform::FileDialogOptions::Kind::Save;
+    m_saveDialog.options.defaultSuffix = "txt";
+    m_saveDialog.options.filters = {{"Text File", "*.txt"}};
+    m_saveDialog.options.confirmOverwrite = true;
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setDialogs(FolderNameDialog *nameDialog, QDialog *aboutDialog,
+                            QDialog *sorterDialog, QDialog *renamerDialog,
+                            QDialog *foldermillDialog)
+{
+    m_nameDialog = nameDialog;
+    m_aboutDialog = aboutDialog;
+    m_sorterDialog = sorterDialog;
+    m_renamerDialog = renamerDialog;
+    m_foldermillDialog = foldermillDialog;
+}
+
+int MainWindow::px(int pixels) const
+{
+    return qRound(pixels * m_scale);
+}
+
+QRect MainWindow::scaled(int left, int top, int width, int height) const
+{
+    return {px(left), px(top), px(width), px(height)};
+}
+
+QToolButton *MainWindow::toolButton(const char *name, const char *glyph, const QString &hint,
+                                    int left, int width)
+{
+    auto *button = new QToolButton(m_toolbar);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoRaise(true);
+    button->setIcon(ui::glyph(glyph));
+    button->setIconSize(QSize(px(28), px(28)));
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setGeometry(scaled(left, 0, width, 41));
+    return button;
+}
+
+void MainWindow::buildLayout()
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QStringLiteral("Brindle -  create category's subfolders"));
+    setWindowIcon(ui::programIcon());
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(px(13));
+    setFont(font);
+    resize(px(767), px(562));
+
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("statusBar"));
+    m_statusBar->setGeometry(scaled(0, 543, 767, 19));
+    align(m_statusBar, ui::Align::Bottom);
+
+    buildTaskPanel();
+    align(m_taskPanel, ui::Align::Left);
+
+    m_rightPane = new ui::AlignedPanel(this, true);
+    m_rightPane->setObjectName(QStringLiteral("rightPane"));
+    m_rightPane->setGeometry(scaled(217, 0, 550, 543));
+    align(m_rightPane, ui::Align::Client);
+
+    m_workArea = new ui::AlignedPanel(m_rightPane, true);
+    m_workArea->setObjectName(QStringLiteral("workArea"));
+    m_workArea->setGeometry(scaled(1, 1, 548, 541));
+    m_rightPane->align(m_workArea, ui::Align::Client);
+
+    m_toolbar = new ui::AlignedPanel(m_workArea, true);
+    m_toolbar->setObjectName(QStringLiteral("toolbar"));
+    m_toolbar->setGeometry(scaled(1, 1, 546, 41));
+    m_workArea->align(m_toolbar, ui::Align::Top);
+
+    m_targetStrip = new ui::AlignedPanel(m_workArea, false);
+    m_targetStrip->setObjectName(QStringLiteral("targetStrip"));
+    m_targetStrip->setGeometry(scaled(1, 42, 546, 62));
+    m_workArea->align(m_targetStrip, ui::Align::Top);
+
+    m_folderView = new foldertree::FolderTreeView(m_workArea);
+    m_folderView->setObjectName(QStringLiteral("folderView"));
+    m_folderView->setAccessibleName(QStringLiteral("Folder tree"));
+    m_folderView->setGeometry(scaled(1, 104, 546, 436));
+    m_folderView->setIndentation(px(27));
+    m_workArea->align(m_folderView, ui::Align::Client);
+
+    m_targetLabel = new QLabel(QStringLiteral("Target Location: "), m_targetStrip);
+    m_targetLabel->setObjectName(QStringLiteral("targetLabel"));
+    QFont bold = font;
+    bold.setBold(true);
+    bold.setPixelSize(px(15));
+    m_targetLabel->setFont(bold);
+    m_targetLabel->setGeometry(scaled(2, 7, 118, 16));
+    m_targetLabel->adjustSize();
+
+    m_targetBox = new QComboBox(m_targetStrip);
+    m_targetBox->setObjectName(QStringLiteral("targetBox"));
+    m_targetBox->setEditable(true);
+    m_targetBox->setCompleter(nullptr);
+    m_targetBox->setInsertPolicy(QComboBox::NoInsert);
+    m_targetBox->setAccessibleName(QStringLiteral("Target Location"));
+    m_targetBox->setGeometry(scaled(0, 31, 369, 24));
+    m_targetLabel->setBuddy(m_targetBox);
+
+    m_browseButton = new QToolButton(m_targetStrip);
+    m_browseButton->setObjectName(QStringLiteral("browseButton"));
+    m_browseButton->setAutoRaise(true);
+    m_browseButton->setIcon(ui::glyph("browse"));
+    m_browseButton->setIconSize(QSize(px(24), px(24)));
+    m_browseButton->setToolTip(QStringLiteral("Select a folder"));
+    m_browseButton->setAccessibleName(QStringLiteral("Select a folder"));
+    m_browseButton->setFocusPolicy(Qt::TabFocus);
+    m_browseButton->setGeometry(scaled(372, 22, 33, 33));
+
+    m_createButton = toolButton("createButton", "create", QStringLiteral("Create Now"), 7, 41);
+    m_undoButton
+        = toolButton("undoButton", "undo", QStringLiteral("Undo the last operation"), 55, 42);
+    m_undoButton->setEnabled(false);
+    m_aboutButton = toolButton("aboutButton", "about", QStringLiteral("About Brindle"), 167, 41);
+    m_helpButton = toolButton("helpButton", "help", QStringLiteral("Read help "), 216, 41);
+    m_exitButton = toolButton("exitButton", "exit", QStringLiteral("Exit"), 271, 41);
+    m_sortButton = toolButton("sortButton", "sort", QStringLiteral("Sort a file"), 325, 41);
+    m_sortButton->hide();
+
+    buildMenus();
+
+    setTabOrder(m_taskPanel, m_folderView);
+    setTabOrder(m_folderView, m_createButton);
+    setTabOrder(m_createButton, m_undoButton);
+    setTabOrder(m_undoButton, m_aboutButton);
+    setTabOrder(m_aboutButton, m_helpButton);
+    setTabOrder(m_helpButton, m_exitButton);
+    setTabOrder(m_exitButton, m_targetBox);
+    setTabOrder(m_targetBox, m_browseButton);
+    realign();
+    fitTargetStrip();
+}
+
+void MainWindow::buildTaskPanel()
+{
+    m_taskPanel = new QTreeWidget(this);
+    m_taskPanel->setObjectName(QStringLiteral("taskPanel"));
+    m_taskPanel->setAccessibleName(QStringLiteral("Tasks"));
+    m_taskPanel->setGeometry(scaled(0, 0, 217, 543));
+    m_taskPanel->setHeaderHidden(true);
+    m_taskPanel->setColumnCount(1);
+    m_taskPanel->setIndentation(px(27));
+    m_taskPanel->setIconSize(QSize(px(24), px(24)));
+    m_taskPanel->setRootIsDecorated(true);
+    m_taskPanel->setExpandsOnDoubleClick(false);
+    m_taskPanel->setEditTriggers(QAbstractItemView::EditKeyPressed
+                                 | QAbstractItemView::SelectedClicked);
+    m_taskPanel->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_taskPanel->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A right click selects nothing: the popup menu acts on the selected row.
+    m_taskPanel->viewport()->installEventFilter(this);
+
+    // Every row shows the globe while it is selected.
+    const QSize iconSize(px(24), px(24));
+    const QPixmap selected = ui::taskIcon("globe").pixmap(iconSize);
+    auto rowIcon = [&](const char *image) {
+        if (!image)
+            return QIcon();
+        QIcon icon;
+        icon.addPixmap(ui::taskIcon(image).pixmap(iconSize), QIcon::Normal);
+        icon.addPixmap(selected, QIcon::Selected);
+        return icon;
+    };
+    struct Row
+    {
+        const char *caption; // nullptr: a separator
+        int level;
+        const char *image;
+    };
+    const QString separator(29, QLatin1Char('-'));
+    const Row rows[] = {
+        {"Create various category", 0, "camera"},
+        {"book category", 1, "book"},
+        {"photo category", 1, "camera"},
+        {"music category", 1, "music"},
+        {"video category", 1, "film"},
+        {"singer category", 1, "music"},
+        {"country category", 1, "globe"},
+        {"software category", 1, "folders"},
+        {"document category", 1, "document"},
+        {nullptr, 0, nullptr},
+        {"Save a folder structrue", 0, "save-structure"},
+        {"Load a folder structrue", 0, "load-structure"},
+        {nullptr, 0, nullptr},
+        {"Rename files", 0, "rename"},
+        {"Auto-Classify files", 0, "classify"},
+        {"Create bulk folders", 0, "folders"},
+        {nullptr, 0, nullptr},
+        {"About Brindle", 0, "about"},
+    };
+    QTreeWidgetItem *group = nullptr;
+    for (const Row &row : rows) {
+        auto *item = row.level == 0 ? new QTreeWidgetItem(m_taskPanel) : new QTreeWidgetItem(group);
+        item->setText(0, row.caption ? QString::fromLatin1(row.caption) : separator);
+        item->setIcon(0, rowIcon(row.image));
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+        if (row.level == 0)
+            group = item;
+    }
+}
+
+void MainWindow::buildMenus()
+{
+    m_folderMenu = new QMenu(this);
+    m_folderMenu->setObjectName(QStringLiteral("folderMenu"));
+    m_addSubfolderAction = m_folderMenu->addAction(QStringLiteral("Add subfolder"));
+    m_deleteAction = m_folderMenu->addAction(QStringLiteral("Delete"));
+    m_renameAction = m_folderMenu->addAction(QStringLiteral("Rename"));
+    QAction *separator = m_folderMenu->addSeparator();
+    m_saveTreeAction = m_folderMenu->addAction(QStringLiteral("Save the tree structure"));
+    m_openTreeAction = m_folderMenu->addAction(QStringLiteral("Open a tree from a file"));
+    m_addSubfolderAction->setObjectName(QStringLiteral("addSubfolderAction"));
+    m_deleteAction->setObjectName(QStringLiteral("deleteAction"));
+    m_renameAction->setObjectName(QStringLiteral("renameAction"));
+    separator->setObjectName(QStringLiteral("folderMenuSeparator"));
+    m_saveTreeAction->setObjectName(QStringLiteral("saveTreeAction"));
+    m_openTreeAction->setObjectName(QStringLiteral("openTreeAction"));
+
+    m_taskMenu = new QMenu(this);
+    m_taskMenu->setObjectName(QStringLiteral("taskMenu"));
+    m_openListAction = m_taskMenu->addAction(QStringLiteral("Open file"));
+    m_openListAction->setObjectName(QStringLiteral("openListAction"));
+}
+
+void MainWindow::guard(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const platform::Failure &failure) {
+        showErrorBox(m_services.messages, failure.what());
+    }
+}
+
+void MainWindow::connectCommands()
+{
+    auto on = [this](auto command) {
+        return [this, command] { guard([=, this] { (this->*command)(); }); };
+    };
+    connect(m_createButton, &QToolButton::clicked, this, on(&MainWindow::createNow));
+    connect(m_undoButton, &QToolButton::clicked, this, on(&MainWindow::undoLastRun));
+    connect(m_aboutButton, &QToolButton::clicked, this, on(&MainWindow::showAbout));
+    connect(m_helpButton, &QToolButton::clicked, this, on(&MainWindow::showHelp));
+    connect(m_exitButton, &QToolButton::clicked, this, &QWidget::close);
+    connect(m_sortButton, &QToolButton::clicked, this, on(&MainWindow::sortFile));
+    connect(m_browseButton, &QToolButton::clicked, this, on(&MainWindow::browseForTarget));
+    connect(m_targetBox->lineEdit(), &QLineEdit::textEdited, this, on(&MainWindow::onTargetEdited));
+
+    connect(m_taskPanel, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *current, QTreeWidgetItem *previous) {
+                // One branch open at a time: the row that loses the selection closes.
+                if (previous && previous != current && !(current && current->parent() == previous))
+                    previous->setExpanded(false);
+                if (current)
+                    current->setExpanded(true);
+                guard([=, this] { onTaskChosen(current); });
+            });
+    connect(m_taskPanel, &QTreeWidget::itemDoubleClicked, this, on(&MainWindow::rerunSelectedTask));
+    connect(m_taskPanel, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        updateTaskMenu();
+        m_taskMenu->popup(m_taskPanel->viewport()->mapToGlobal(at));
+    });
+    connect(m_openListAction, &QAction::triggered, this, on(&MainWindow::openCategoryList));
+
+    connect(m_folderView, &foldertree::FolderTreeView::mouseMoved, this,
+            [this](const QPoint &at) { trackPointer(at); });
+    connect(m_folderView, &foldertree::FolderTreeView::mousePressed, this,
+            on(&MainWindow::spreadTick));
+    connect(m_folderView, &QTreeView::expanded, this,
+            [this](const QModelIndex &index) { guard([=, this] { onFolderExpanded(index); }); });
+    connect(m_folderView, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        m_folderMenu->popup(m_folderView->viewport()->mapToGlobal(at));
+    });
+    connect(m_model, &foldertree::FolderTreeModel::expandRequested, m_folderView,
+            [this](const QModelIndex &index) { m_folderView->expand(index); });
+    connect(m_addSubfolderAction, &QAction::triggered, this, on(&MainWindow::addSubfolder));
+    connect(m_deleteAction, &QAction::triggered, this, on(&MainWindow::deleteFolder));
+    connect(m_renameAction, &QAction::triggered, this, on(&MainWindow::renameFolder));
+    connect(m_saveTreeAction, &QAction::triggered, this, on(&MainWindow::saveTree));
+    connect(m_openTreeAction, &QAction::triggered, this, on(&MainWindow::openTree));
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    ui::AlignedPanel::resizeEvent(event);
+    fitTargetStrip();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_taskPanel->viewport()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+            || event->type() == QEvent::MouseButtonDblClick)
+        && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
+        return true; // the context menu request still follows
+    return ui::AlignedPanel::eventFilter(watched, event);
+}
+
+void MainWindow::fitTargetStrip()
+{
+    m_targetBox->resize(m_targetStrip->width() - m_targetBox->x() - 40, m_targetBox->height());
+    m_browseButton->move(m_targetStrip->width() - 37, m_browseButton->y());
+}
+
+std::string MainWindow::execute(FileDialog &dialog)
+{
+    const std::string chosen = m_services.fileDialogs.run(dialog.options, dialog.fileName);
+    if (!chosen.empty())
+        dialog.fileName = chosen;
+    return chosen;
+}
+
+bool MainWindow::busy() const
+{
+    return m_services.ui.isBusy() || m_treeState.loadsRunning > 0;
+}
+
+std::string MainWindow::targetLocation() const
+{
+    return m_targetBox->currentText().toLocal8Bit().toStdString();
+}
+
+void MainWindow::setTargetLocation(const std::string &text)
+{
+    m_targetBox->setEditText(
+        QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+foldertree::TreeContext MainWindow::treeContext()
+{
+    return {*m_model, m_treeState, m_services.fileSystem, m_services.ui, m_state.lineBuffer};
+}
+
+void MainWindow::showHelp()
+{
+    m_services.shell.openLocation(m_state.installFolder + "Help" + platform::Separator
+                                  + "index.html");
+}
+
+void MainWindow::showAbout()
+{
+    if (m_aboutDialog)
+        m_aboutDialog->exec();
+}
+
+void MainWindow::sortFile()
+{
+    if (busy())
+        return;
+    const std::string fileName = execute(m_openDialog);
+    if (fileName.empty())
+        return;
+    const std::optional<std::string> text = m_services.fileSystem.readFile(fileName);
+    if (!text)
+        throw platform::cannotOpenFile(fileName);
+    m_state.lineBuffer.assign(*text);
+    if (m_state.lineBuffer.size() < 2)
+        return;
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    m_state.lineBuffer.sort([&](std::string_view a, std::string_view b) {
+        return collator.compare(QString::fromLocal8Bit(a.data(), static_cast<qsizetype>(a.size())),
+                                QString::fromLocal8Bit(b.data(), static_cast<qsizetype>(b.size())))
+            < 0;
+    });
+    if (m_services.fileSystem.writeFile(fileName, m_state.lineBuffer.joined()))
+        throw platform::cannotCreateFile(fileName);
+}
