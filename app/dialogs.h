@@ -54,5 +54,4 @@ public:
     explicit FoldermillDialog(platform::Shell &shell, QWidget *parent = nullptr);
 };
 
-// The product's home page.
 inline constexpr const char *HomePage = "https://quillmere.example/brindle/";

@@ -8,6 +8,6 @@
 // (a letter or a digit), not after ")" or ".".
 std::string errorBoxText(const std::string &message);
 
-// Shows a failure that ended a handler or start-up: stop icon, OK, and the
+// Shows a failure that ended a command or start-up: stop icon, OK, and the
 // executable's name as caption.
 void showErrorBox(platform::MessageService &messages, const std::string &message);

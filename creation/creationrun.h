@@ -32,9 +32,7 @@ struct CreationContext
     std::string installFolder;
     // The folders made by the run, in the order made; written as the undo log.
     std::vector<std::string> &createdFolders;
-    // Moves the keyboard focus to the target location box.
     std::function<void()> focusTargetLocation;
-    // Enables the undo button.
     std::function<void()> enableUndo;
     // Shows the trimmed target location in the target box.
     std::function<void(const std::string &)> showTarget = {};
@@ -61,7 +59,6 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
 // The message for a name that would lead outside the target location.
 std::string outsideTargetMessage(std::string_view name);
 
-// The path of the undo log in the install folder.
 std::string undoLogPath(const std::string &installFolder);
 
 } // namespace creation

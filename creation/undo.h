@@ -22,7 +22,6 @@ struct UndoContext
     platform::Trash &trash;
     std::string installFolder;
     std::vector<std::string> &createdFolders;
-    // Enables or disables the undo button.
     std::function<void(bool)> setUndoEnabled;
 };
 

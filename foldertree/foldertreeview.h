@@ -5,7 +5,7 @@
 namespace foldertree {
 
 // The view of the folder tree. A press on a node's box flips that box at
-// once, as the press is handled; the handlers then see the press (mousePressed)
+// once, as the press is handled; the window then sees the press (mousePressed)
 // and every pointer move (mouseMoved). Space flips the current node's box alone.
 class FolderTreeView : public QTreeView
 {

@@ -25,7 +25,7 @@ void mirrorFolder(TreeContext &context, IconSource &icons, const std::string &pa
 // with "." and files are left out. Events run once per entry.
 void loadSubfolders(TreeContext &context, NodeId node);
 
-// Before a node expands: in mirror mode, a node holding exactly one child (a
+// As a node expands: in mirror mode, a node holding exactly one child (a
 // stand-in for the rest) is read again, and what it then holds takes the
 // node's own tick state.
 void loadBranchOnExpand(TreeContext &context, NodeId node);

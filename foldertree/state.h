@@ -4,7 +4,8 @@
 
 namespace foldertree {
 
-// The folder tree's module variables, alive as long as the main window.
+// What the window's commands on the folder tree share, alive as long as the
+// main window.
 struct FolderTreeState
 {
     // The node under the pointer at its last move over the tree, or NoNode.

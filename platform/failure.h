@@ -5,7 +5,7 @@
 
 namespace platform {
 
-// A failure that ends a handler: its text is shown in the error box of the
+// A failure that ends a command: its text is shown in the error box of the
 // event loop, and the program goes on.
 class Failure : public std::runtime_error
 {

@@ -1,8 +1,9 @@
 #pragma once
 
 // The services through which Brindle talks to the desktop. Every service has a
-// real implementation (realservices.h) and a scripted one (scripted.h) that tests
-// use to answer questions and to read back what was shown.
+// real implementation (widgetservices.h, posixfilesystem.h, trash.h,
+// qtsettings.h) and a scripted one (scripted.h) that tests use to answer
+// questions and to read back what was shown.
 
 #include <cstdint>
 #include <memory>

@@ -5,7 +5,6 @@
 
 namespace ui {
 
-// The program icon.
 QIcon programIcon();
 // A toolbar glyph by name: "create", "undo", "about", "help", "exit", "sort",
 // "browse". The undo glyph carries its disabled image.
