@@ -1,5 +1,7 @@
 #include "images.h"
 
+#include <QFile>
+
 // The images are compiled into this static library; register them once.
 static void registerImages()
 {
@@ -17,7 +19,10 @@ namespace {
 QIcon fromResource(const QString &name)
 {
     registerImages();
-    return QIcon(QStringLiteral(":/icons/") + name);
+    const QString path = QStringLiteral(":/icons/") + name;
+    // A misspelt name would show as an empty space: catch it in debug builds.
+    Q_ASSERT_X(QFile::exists(path), "ui::fromResource", qPrintable(path));
+    return QIcon(path);
 }
 
 } // namespace
