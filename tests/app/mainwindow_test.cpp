@@ -370,7 +370,7 @@ private slots:
                                "Save the tree structure", "Open a tree from a file"}));
         QCOMPARE(texts(desk.child<QMenu>("taskMenu")), QStringList {"Open file"});
 
-        desk.button("exitButton")->click(); // Exit
+        desk.button("exitButton")->click();
         QVERIFY(!window.isVisible());
         QVERIFY(desk.scripted.messages.shown.empty());
     }
