@@ -74,19 +74,19 @@ QRect MainWindow::scaled(int left, int top, int width, int height) const
     return {px(left), px(top), px(width), px(height)};
 }
 
-QToolButton *MainWindow::toolButton(const char *name, const char *glyph, const QString &hint,
-                                    int left, int width)
+QToolButton *MainWindow::toolButton(QWidget *parent, const char *name, const char *glyph,
+                                    const QString &hint, const QRect &geometry, int iconPixels)
 {
-    auto *button = new QToolButton(m_toolbar);
+    auto *button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
     button->setIcon(ui::glyph(glyph));
-    button->setIconSize(QSize(px(28), px(28)));
+    button->setIconSize(QSize(px(iconPixels), px(iconPixels)));
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setToolTip(hint);
     button->setAccessibleName(hint);
     button->setFocusPolicy(Qt::TabFocus);
-    button->setGeometry(scaled(left, 0, width, 41));
+    button->setGeometry(geometry);
     return button;
 }
 
@@ -153,24 +153,21 @@ void MainWindow::buildLayout()
     m_targetBox->setGeometry(scaled(0, 31, 369, 24));
     m_targetLabel->setBuddy(m_targetBox);
 
-    m_browseButton = new QToolButton(m_targetStrip);
-    m_browseButton->setObjectName(QStringLiteral("browseButton"));
-    m_browseButton->setAutoRaise(true);
-    m_browseButton->setIcon(ui::glyph("browse"));
-    m_browseButton->setIconSize(QSize(px(24), px(24)));
-    m_browseButton->setToolTip(QStringLiteral("Select a folder"));
-    m_browseButton->setAccessibleName(QStringLiteral("Select a folder"));
-    m_browseButton->setFocusPolicy(Qt::TabFocus);
-    m_browseButton->setGeometry(scaled(372, 22, 33, 33));
+    m_browseButton = toolButton(m_targetStrip, "browseButton", "browse",
+                                QStringLiteral("Select a folder"), scaled(372, 22, 33, 33), 24);
 
-    m_createButton = toolButton("createButton", "create", QStringLiteral("Create Now"), 7, 41);
-    m_undoButton
-        = toolButton("undoButton", "undo", QStringLiteral("Undo the last operation"), 55, 42);
+    auto toolbarButton
+        = [this](const char *name, const char *glyph, const char *hint, int left, int width) {
+              return toolButton(m_toolbar, name, glyph, QString::fromLatin1(hint),
+                                scaled(left, 0, width, 41), 28);
+          };
+    m_createButton = toolbarButton("createButton", "create", "Create Now", 7, 41);
+    m_undoButton = toolbarButton("undoButton", "undo", "Undo the last operation", 55, 42);
     m_undoButton->setEnabled(false);
-    m_aboutButton = toolButton("aboutButton", "about", QStringLiteral("About Brindle"), 167, 41);
-    m_helpButton = toolButton("helpButton", "help", QStringLiteral("Read help "), 216, 41);
-    m_exitButton = toolButton("exitButton", "exit", QStringLiteral("Exit"), 271, 41);
-    m_sortButton = toolButton("sortButton", "sort", QStringLiteral("Sort a file"), 325, 41);
+    m_aboutButton = toolbarButton("aboutButton", "about", "About Brindle", 167, 41);
+    m_helpButton = toolbarButton("helpButton", "help", "Read help ", 216, 41);
+    m_exitButton = toolbarButton("exitButton", "exit", "Exit", 271, 41);
+    m_sortButton = toolbarButton("sortButton", "sort", "Sort a file", 325, 41);
     m_sortButton->hide();
 
     buildMenus();

@@ -109,8 +109,9 @@ private:
     void buildTaskPanel();
     void buildMenus();
     void connectCommands();
-    QToolButton *toolButton(const char *name, const char *glyph, const QString &hint, int left,
-                            int width);
+    // A flat button showing a glyph, its hint as tooltip and accessible name.
+    QToolButton *toolButton(QWidget *parent, const char *name, const char *glyph,
+                            const QString &hint, const QRect &geometry, int iconPixels);
     void fitTargetStrip();
     foldertree::TreeContext treeContext();
     QRect scaled(int left, int top, int width, int height) const;
