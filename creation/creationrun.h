@@ -36,6 +36,8 @@ struct CreationContext
     std::function<void()> enableUndo;
     // Shows the trimmed target location in the target box.
     std::function<void(const std::string &)> showTarget = {};
+    // Told of every folder made; false stops the run as Abort does.
+    platform::ProgressReport progress = {};
 };
 
 struct CreationResult

@@ -23,6 +23,8 @@ struct UndoContext
     std::string installFolder;
     std::vector<std::string> &createdFolders;
     std::function<void(bool)> setUndoEnabled;
+    // Told of every folder sent to the trash; false stops the undo there.
+    platform::ProgressReport progress = {};
 };
 
 struct UndoResult

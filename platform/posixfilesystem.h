@@ -17,6 +17,15 @@ public:
     std::error_code writeFile(const std::string &path, std::string_view bytes) override;
     bool removeFile(const std::string &path) override;
     std::string currentDirectory() override;
+
+    FolderHandle openFolder(const std::string &path, std::error_code &error) override;
+    FolderHandle openSubfolder(const FolderHandle &parent, std::string_view name,
+                               const std::string &path, std::error_code &error) override;
+    std::error_code makeSubfolder(const FolderHandle &parent, std::string_view name,
+                                  const std::string &path) override;
+    bool isSubfolder(const FolderHandle &parent, std::string_view name) override;
+    FolderHandle openParent(const FolderHandle &folder, std::error_code &error) override;
+    DirectoryId folderId(const FolderHandle &folder) override;
 };
 
 } // namespace platform

@@ -6,6 +6,7 @@
 // questions and to read back what was shown.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,6 +28,9 @@ struct Message
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::Information;
     Answer defaultAnswer = Answer::Ok;
+    // The full text behind a shortened message (every name of a long list), shown
+    // on request below it; "" when the text says everything.
+    std::string details = {};
 
     bool operator==(const Message &) const = default;
 };
@@ -120,6 +124,37 @@ struct DirectoryEntry
     bool isDirectory = false; // links to directories count as directories
 };
 
+// Told of each folder a long run or undo has done: how many so far and the one
+// at hand. Returns false when the person or a signal asked to stop; the run then
+// stops as after Abort.
+using ProgressReport = std::function<bool(std::size_t done, const std::string &current)>;
+
+// A directory held open, through which a creation run makes and enters folders
+// without following links. Closes on destruction.
+class FolderHandle
+{
+public:
+    FolderHandle() = default;
+    explicit FolderHandle(int descriptor) : m_descriptor(descriptor) { }
+    ~FolderHandle();
+    FolderHandle(FolderHandle &&other) noexcept : m_descriptor(other.release()) { }
+    FolderHandle &operator=(FolderHandle &&other) noexcept;
+    FolderHandle(const FolderHandle &) = delete;
+    FolderHandle &operator=(const FolderHandle &) = delete;
+
+    bool isOpen() const { return m_descriptor >= 0; }
+    int descriptor() const { return m_descriptor; }
+    int release()
+    {
+        const int descriptor = m_descriptor;
+        m_descriptor = -1;
+        return descriptor;
+    }
+
+private:
+    int m_descriptor = -1;
+};
+
 // Identity of a directory on disk, for finding loops through links.
 struct DirectoryId
 {
@@ -156,6 +191,24 @@ public:
     virtual std::error_code writeFile(const std::string &path, std::string_view bytes) = 0;
     virtual bool removeFile(const std::string &path) = 0;
     virtual std::string currentDirectory() = 0;
+
+    // Opens the directory at `path`, following links: the target a person chose.
+    virtual FolderHandle openFolder(const std::string &path, std::error_code &error) = 0;
+    // Opens the directory `name` (one component) inside `parent`. A link is never
+    // followed: it fails like a file in the way. `path` is the full path, for
+    // scripts and messages.
+    virtual FolderHandle openSubfolder(const FolderHandle &parent, std::string_view name,
+                                       const std::string &path, std::error_code &error)
+        = 0;
+    // Creates the directory `name` (one component) inside `parent`.
+    virtual std::error_code makeSubfolder(const FolderHandle &parent, std::string_view name,
+                                          const std::string &path)
+        = 0;
+    // True when `name` inside `parent` is a directory itself, not a link to one.
+    virtual bool isSubfolder(const FolderHandle &parent, std::string_view name) = 0;
+    // Opens the folder that holds `folder` (its "..").
+    virtual FolderHandle openParent(const FolderHandle &folder, std::error_code &error) = 0;
+    virtual DirectoryId folderId(const FolderHandle &folder) = 0;
 };
 
 // The settings value that names the install folder.

@@ -1,0 +1,109 @@
+#include "undolog.h"
+
+#include "creationrun.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace creation {
+
+namespace {
+
+std::string recordPath(const std::string &logPath)
+{
+    return logPath + std::string(RecordSuffix);
+}
+
+bool writeAll(int descriptor, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = write(descriptor, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<UndoLogLock> UndoLogLock::acquire(const std::string &installFolder)
+{
+    const int descriptor = open(installFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return UndoLogLock(platform::FolderHandle());
+    platform::FolderHandle folder(descriptor);
+    int result;
+    do
+        result = flock(descriptor, LOCK_EX | LOCK_NB);
+    while (result != 0 && errno == EINTR);
+    if (result != 0 && errno == EWOULDBLOCK)
+        return std::nullopt;
+    return UndoLogLock(std::move(folder));
+}
+
+bool recoverInterruptedRun(const std::string &installFolder)
+{
+    const std::string logPath = undoLogPath(installFolder);
+    const std::string record = recordPath(logPath);
+    struct stat st;
+    if (lstat(record.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (st.st_size == 0) {
+        unlink(record.c_str());
+        return false;
+    }
+    return rename(record.c_str(), logPath.c_str()) == 0;
+}
+
+void recoverAtStartup(const std::string &installFolder)
+{
+    if (std::optional<UndoLogLock> lock = UndoLogLock::acquire(installFolder))
+        recoverInterruptedRun(installFolder);
+}
+
+RunRecord::~RunRecord()
+{
+    if (m_descriptor >= 0)
+        close(m_descriptor);
+}
+
+bool RunRecord::open(const std::string &logPath)
+{
+    m_logPath = logPath;
+    m_recordPath = recordPath(logPath);
+    m_descriptor = ::open(m_recordPath.c_str(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0666);
+    return m_descriptor >= 0;
+}
+
+bool RunRecord::append(std::string_view folder)
+{
+    m_pending.assign(folder);
+    m_pending += "\r\n";
+    return writeAll(m_descriptor, m_pending);
+}
+
+bool RunRecord::commit()
+{
+    const bool synced = fdatasync(m_descriptor) == 0;
+    const bool closed = close(m_descriptor) == 0;
+    m_descriptor = -1;
+    return synced && closed && rename(m_recordPath.c_str(), m_logPath.c_str()) == 0;
+}
+
+void RunRecord::discard()
+{
+    if (m_descriptor >= 0)
+        close(m_descriptor);
+    m_descriptor = -1;
+    unlink(m_recordPath.c_str());
+}
+
+} // namespace creation
