@@ -13,6 +13,10 @@ namespace platform {
 
 namespace {
 
+// The largest file readFile takes: far more than any tree file, category list
+// or undo log, and little enough to hold in memory.
+constexpr std::size_t ReadFileLimit = std::size_t(1) << 30;
+
 std::error_code lastError()
 {
     return {errno, std::generic_category()};
@@ -87,11 +91,14 @@ std::unique_ptr<DirectoryListing> PosixFileSystem::openDirectory(const std::stri
 
 std::optional<std::string> PosixFileSystem::readFile(const std::string &path)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer; the type is known
+    // only once it is open.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return std::nullopt;
     struct stat st;
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || static_cast<std::uint64_t>(st.st_size) > ReadFileLimit) {
         close(fd);
         return std::nullopt;
     }
@@ -109,6 +116,11 @@ std::optional<std::string> PosixFileSystem::readFile(const std::string &path)
         }
         if (got == 0)
             break;
+        // The size fstat gave may be wrong (files of /proc, a file still growing).
+        if (bytes.size() + static_cast<size_t>(got) > ReadFileLimit) {
+            close(fd);
+            return std::nullopt;
+        }
         bytes.append(chunk, static_cast<size_t>(got));
     }
     close(fd);
