@@ -3,14 +3,20 @@
 #include "creationrun.h"
 #include "failure.h"
 #include "installfolder.h"
+#include "messagetext.h"
 #include "qtsettings.h"
 #include "state.h"
 #include "terminal.h"
 #include "treefile.h"
 #include "undo.h"
+#include "undolog.h"
 
+#include <cerrno>
+#include <csignal>
 #include <exception>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
 
 namespace cli {
 
@@ -24,6 +30,56 @@ constexpr std::string_view CreateUsage = "brindle-cli create FILE TARGET [--on-e
 constexpr std::string_view CaptureUsage = "brindle-cli capture DIR FILE";
 constexpr std::string_view UndoUsage = "brindle-cli undo [--yes]";
 constexpr std::string_view NotUndoneMessage = "Nothing was undone.";
+constexpr std::string_view CannotWriteOutputMessage = "Cannot write to standard output: ";
+
+// The signal (SIGINT or SIGTERM) that asked the running create or undo to stop;
+// 0 while none has. A signal handler may do no more than set a flag of this type,
+// and it cannot reach the run's objects: so this is the program's one global
+// variable, read by the run's progress report after each folder.
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void noteStopSignal(int signal)
+{
+    stopSignal = signal;
+}
+
+// From here on, SIGINT and SIGTERM stop the run as Abort does instead of ending
+// the program: the folders made so far stay in the undo log and the summary is
+// printed. A signal the shell had set to be ignored (a background job) stays
+// ignored. No SA_RESTART: a read of the answer to a question ends at once.
+void catchStopSignals()
+{
+    for (const int signal : {SIGINT, SIGTERM}) {
+        struct sigaction previous = {};
+        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)
+            continue;
+        struct sigaction action = {};
+        action.sa_handler = noteStopSignal;
+        sigemptyset(&action.sa_mask);
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+// The progress report of a create or an undo: renews the progress line, and
+// asks to stop once a stop signal has arrived.
+platform::ProgressReport reportTo(Terminal &terminal)
+{
+    return [&terminal](std::size_t done, const std::string &) {
+        if (stopSignal != 0) {
+            terminal.interrupted();
+            return false;
+        }
+        terminal.progress(done);
+        return true;
+    };
+}
+
+// The exit status after a command that caught the stop signals: 128 plus the
+// signal's number once one has arrived, as a shell reports a program it ended.
+int statusAfterSignals(int status)
+{
+    return stopSignal != 0 ? 128 + stopSignal : status;
+}
 
 struct CommandInfo
 {
@@ -58,6 +114,22 @@ std::string generalUsage()
         usage += info.usage.substr(std::string_view("brindle-cli ").size());
     }
     return usage + "}";
+}
+
+// Gives every closed standard stream a descriptor, so that no file the program
+// opens takes its place: a closed stdin reads as empty, a closed stdout refuses
+// every write (reported at the end), a closed stderr takes what is written.
+void openStandardStreams()
+{
+    for (int stream = STDIN_FILENO; stream <= STDERR_FILENO; ++stream) {
+        if (fcntl(stream, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int descriptor = open("/dev/null", stream == STDERR_FILENO ? O_WRONLY : O_RDONLY);
+        if (descriptor >= 0 && descriptor != stream) {
+            dup2(descriptor, stream);
+            close(descriptor);
+        }
+    }
 }
 
 // The folder tree of one command, with what loading it needs.
@@ -115,7 +187,7 @@ int show(Terminal &terminal, const std::string &fileName)
 
 int create(Terminal &terminal, const Invocation &invocation)
 {
-    CountingFileSystem fileSystem(terminal);
+    platform::PosixFileSystem fileSystem;
     platform::QtSettings settings;
     TerminalUi ui(terminal);
     TerminalMessages messages(terminal);
@@ -132,16 +204,19 @@ int create(Terminal &terminal, const Invocation &invocation)
         if (text.ends_with(creation::SummaryMessage))
             terminal.result(text.substr(0, text.find('\n')));
         else
-            terminal.note(oneLine(text));
+            terminal.note(message);
         return Answer::No; // nothing is opened
     };
     std::vector<std::string> createdFolders;
     creation::CreationContext context {loaded.tree,   messages,       fileSystem, ui, shell,
                                        installFolder, createdFolders, {},         {}};
+    context.progress = reportTo(terminal);
     terminal.startProgress("creating");
+    catchStopSignals();
     const creation::CreationResult result = creation::createTickedFolders(context, target);
     terminal.endProgress();
-    return result.started && messages.failures == 0 ? Success : Failed;
+    const bool failed = !result.started || messages.failures > 0 || messages.refusedAsBusy;
+    return statusAfterSignals(failed ? Failed : Success);
 }
 
 int capture(Terminal &terminal, const std::string &folder, const std::string &fileName)
@@ -149,7 +224,7 @@ int capture(Terminal &terminal, const std::string &folder, const std::string &fi
     platform::PosixFileSystem fileSystem;
     TerminalUi ui(terminal);
     if (!fileSystem.isDirectory(folder)) {
-        terminal.note("'" + folder + "' is not a folder.");
+        terminal.note("'" + platform::boundedName(folder) + "' is not a folder.");
         return Failed;
     }
     LoadedTree loaded(fileSystem, ui);
@@ -169,33 +244,39 @@ int undo(Terminal &terminal, const Invocation &invocation)
     TerminalMessages messages(terminal);
     CountingTrash trash;
     const std::string installFolder = creation::determineInstallFolder(settings, fileSystem);
-    // The window offers Undo only while there is a log; asking first would be pointless.
+    // The window offers Undo only while there is a log, or the record of a run
+    // that was killed (it becomes the log); asking first would be pointless.
     const std::string logPath = creation::undoLogPath(installFolder);
-    if (!fileSystem.isFile(logPath))
+    if (!fileSystem.isFile(logPath)
+        && !fileSystem.isFile(logPath + std::string(creation::RecordSuffix)))
         throw platform::cannotOpenFile(logPath);
 
     const bool yes = invocation.yes;
     messages.onQuestion = [&terminal, yes](const Message &message) {
         if (message.text != creation::UndoQuestion) {
-            terminal.note(oneLine(message.text));
+            terminal.note(message);
             return Answer::No;
         }
-        return yes || terminal.confirm(message.text) ? Answer::Yes : Answer::No;
+        return yes || terminal.confirm(message.text, message.details) ? Answer::Yes : Answer::No;
     };
     messages.isResult
         = [](const Message &message) { return message.text == creation::UndoDoneMessage; };
     std::vector<std::string> createdFolders;
     creation::UndoContext context {messages,      fileSystem,     ui, trash,
                                    installFolder, createdFolders, {}};
+    context.progress = reportTo(terminal);
     ui.count = [&trash] { return trash.moved; };
     terminal.startProgress("moving to the trash");
+    catchStopSignals();
     const creation::UndoResult result = creation::undoLastRun(context);
     terminal.endProgress();
+    if (messages.refusedAsBusy)
+        return Failed;
     if (!result.confirmed) {
         terminal.note(NotUndoneMessage);
-        return Success;
+        return statusAfterSignals(Success);
     }
-    return result.keptBack.empty() ? Success : Failed;
+    return statusAfterSignals(result.keptBack.empty() ? Success : Failed);
 }
 
 } // namespace
@@ -244,9 +325,10 @@ std::variant<Invocation, UsageError> parseArguments(const std::vector<std::strin
             else if (value == "ignore")
                 invocation.onError = Answer::Ignore;
             else
-                fail("Option '--on-error' takes abort or ignore, not '" + value + "'.");
+                fail("Option '--on-error' takes abort or ignore, not '"
+                     + platform::boundedName(value) + "'.");
         } else {
-            fail("Unknown option '" + argument + "'.");
+            fail("Unknown option '" + platform::boundedName(argument) + "'.");
         }
     }
 
@@ -257,7 +339,8 @@ std::variant<Invocation, UsageError> parseArguments(const std::vector<std::strin
     if (words.empty())
         return UsageError {"No command given.", usage};
     if (!info)
-        return UsageError {"Unknown command '" + words.front() + "'.", usage};
+        return UsageError {"Unknown command '" + platform::boundedName(words.front()) + "'.",
+                           usage};
     invocation.command = info->command;
     invocation.operands.assign(words.begin() + 1, words.end());
     if (invocation.operands.size() != info->operands)
@@ -299,9 +382,11 @@ a failure that was reported, 2 on bad usage.
 )";
 }
 
-int run(const Invocation &invocation)
+namespace {
+
+// Runs the command, reporting a failure that ends it; returns the exit status.
+int runCommand(Terminal &terminal, const Invocation &invocation)
 {
-    Terminal terminal;
     try {
         switch (invocation.command) {
         case Command::Help:
@@ -321,14 +406,30 @@ int run(const Invocation &invocation)
         }
     } catch (const std::exception &failure) {
         terminal.endProgress();
-        terminal.note(oneLine(failure.what()));
-        return Failed;
+        // A failure's text is one line: a line break in it belongs to a name.
+        terminal.note(platform::escapeControl(failure.what()));
+        return statusAfterSignals(Failed);
     }
     return Failed;
 }
 
+} // namespace
+
+int run(const Invocation &invocation)
+{
+    Terminal terminal;
+    int status = runCommand(terminal, invocation);
+    if (!terminal.flushOutput()) {
+        terminal.note(std::string(CannotWriteOutputMessage) + terminal.outputError());
+        if (status == Success)
+            status = Failed;
+    }
+    return status;
+}
+
 int runMain(int argc, char **argv)
 {
+    openStandardStreams();
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const std::variant<Invocation, UsageError> parsed = parseArguments(arguments);
     if (const UsageError *error = std::get_if<UsageError>(&parsed)) {

@@ -1,8 +1,13 @@
 #include "terminal.h"
 
+#include "messagetext.h"
+#include "undolog.h"
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace cli {
@@ -12,6 +17,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto ProgressDelay = std::chrono::seconds(1);
 constexpr auto ProgressInterval = std::chrono::milliseconds(100);
+// What a terminal echoes for the interrupt key: "^C".
+constexpr std::size_t EchoedInterruptLength = 2;
 
 void put(std::FILE *stream, std::string_view bytes)
 {
@@ -26,49 +33,96 @@ std::string lowered(std::string_view text)
     return result;
 }
 
+// Each line of the text escaped, each ending with a line break.
+std::string escapedLines(std::string_view text)
+{
+    std::string lines;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        lines += platform::escapeControl(text.substr(0, end));
+        lines += '\n';
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    return lines;
+}
+
 } // namespace
 
 std::string oneLine(std::string_view text)
 {
-    std::string line(text);
-    for (char &c : line) {
-        if (c == '\n')
-            c = ' ';
+    std::string line;
+    line.reserve(text.size());
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        if (start > 0)
+            line += ' ';
+        line += platform::escapeControl(text.substr(start, end - start));
+        start = end + 1;
     }
     return line;
 }
 
-Terminal::Terminal() : m_interactive(isatty(STDERR_FILENO) == 1) { }
+Terminal::Terminal()
+    : m_interactive(isatty(STDERR_FILENO) == 1), m_dataOnTerminal(isatty(STDOUT_FILENO) == 1)
+{ }
 
 void Terminal::note(std::string_view text)
 {
     clearProgress();
-    std::fflush(stdout);
-    put(stderr, text);
+    flushStdout();
+    put(stderr, oneLine(text));
     put(stderr, "\n");
+    std::fflush(stderr);
+}
+
+void Terminal::note(const platform::Message &message)
+{
+    note(message.text);
+    if (message.details.empty())
+        return;
+    put(stderr, escapedLines(message.details));
     std::fflush(stderr);
 }
 
 void Terminal::result(std::string_view text)
 {
     clearProgress();
-    put(stdout, text);
+    put(stdout, oneLine(text));
     put(stdout, "\n");
-    std::fflush(stdout);
+    flushStdout();
 }
 
 void Terminal::write(std::string_view bytes)
 {
     clearProgress();
-    put(stdout, bytes);
-    std::fflush(stdout);
+    if (!m_dataOnTerminal) {
+        put(stdout, bytes);
+    } else {
+        // Line ends stay, so the tree still reads as lines.
+        std::size_t start = 0;
+        while (start < bytes.size()) {
+            const std::size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+            put(stdout, platform::escapeControl(bytes.substr(start, end - start)));
+            if (end < bytes.size())
+                put(stdout, bytes.substr(end, 1));
+            start = end + 1;
+        }
+    }
+    flushStdout();
 }
 
-bool Terminal::confirm(std::string_view question)
+bool Terminal::confirm(std::string_view question, std::string_view details)
 {
     clearProgress();
-    std::fflush(stdout);
-    put(stderr, question);
+    flushStdout();
+    put(stderr, oneLine(question));
+    if (!details.empty()) {
+        std::string lines = escapedLines(details);
+        lines.pop_back(); // the answer goes on the last line
+        put(stderr, "\n");
+        put(stderr, lines);
+    }
     put(stderr, " [y/N] ");
     std::fflush(stderr);
     std::string answer;
@@ -80,6 +134,9 @@ bool Terminal::confirm(std::string_view question)
         put(stderr, "\n");
         std::fflush(stderr);
     }
+    // A read cut short by a signal is no answer.
+    if (std::ferror(stdin))
+        return false;
     const std::string word = lowered(answer);
     return word == "y" || word == "yes";
 }
@@ -114,6 +171,12 @@ void Terminal::endProgress()
     m_running = false;
 }
 
+void Terminal::interrupted()
+{
+    if (m_interactive)
+        m_shownLength += EchoedInterruptLength;
+}
+
 void Terminal::clearProgress()
 {
     if (m_shownLength == 0)
@@ -125,6 +188,23 @@ void Terminal::clearProgress()
     m_shownLength = 0;
 }
 
+void Terminal::flushStdout()
+{
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && m_outputErrno == 0)
+        m_outputErrno = errno != 0 ? errno : EIO;
+}
+
+bool Terminal::flushOutput()
+{
+    flushStdout();
+    return m_outputErrno == 0;
+}
+
+std::string Terminal::outputError() const
+{
+    return std::strerror(m_outputErrno);
+}
+
 platform::Answer TerminalMessages::ask(const platform::Message &message)
 {
     using platform::Answer;
@@ -132,10 +212,12 @@ platform::Answer TerminalMessages::ask(const platform::Message &message)
     if (message.buttons == Buttons::YesNo && onQuestion)
         return onQuestion(message);
     if (isResult && isResult(message)) {
-        m_terminal.result(oneLine(message.text));
+        m_terminal.result(message.text);
         return message.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
     }
-    m_terminal.note(oneLine(message.text));
+    m_terminal.note(message);
+    if (message.text == creation::LogBusyMessage)
+        refusedAsBusy = true;
     switch (message.buttons) {
     case Buttons::Ok:
         return Answer::Ok;
@@ -154,22 +236,12 @@ void TerminalUi::processEvents()
         m_terminal.progress(count());
 }
 
-std::error_code CountingFileSystem::makeDirectory(const std::string &path)
+platform::TrashOutcome CountingTrash::moveToTrash(const std::string &path)
 {
-    std::error_code error = PosixFileSystem::makeDirectory(path);
-    if (!error) {
-        ++made;
-        m_terminal.progress(made);
-    }
-    return error;
-}
-
-bool CountingTrash::moveToTrash(const std::string &path)
-{
-    const bool taken = SystemTrash::moveToTrash(path);
-    if (taken)
+    platform::TrashOutcome outcome = SystemTrash::moveToTrash(path);
+    if (outcome.moved)
         ++moved;
-    return taken;
+    return outcome;
 }
 
 } // namespace cli

@@ -15,7 +15,8 @@
 
 namespace cli {
 
-// A message as one line: every line break becomes a space.
+// A message as one line: every line break becomes a space, every other control
+// character is shown escaped ("\x1b"), so no text can steer the terminal.
 std::string oneLine(std::string_view text);
 
 // The two output streams, and the progress line that long runs keep on stderr
@@ -25,27 +26,43 @@ class Terminal
 public:
     Terminal();
 
-    // A line on stderr.
+    // A message as one line on stderr (see oneLine).
     void note(std::string_view text);
-    // A line on stdout.
+    // A message on stderr: its text as one line, then each line of its details
+    // on a line of its own, control characters escaped.
+    void note(const platform::Message &message);
+    // A message as one line on stdout (see oneLine).
     void result(std::string_view text);
-    // Bytes on stdout, as they are.
+    // Data on stdout: byte for byte, except on a terminal, where control
+    // characters other than the line ends are shown escaped.
     void write(std::string_view bytes);
 
-    // Asks on stderr and reads the answer from stdin: true for "y" or "yes" in
-    // any case; anything else, or the end of the input, is no.
-    bool confirm(std::string_view question);
+    // Asks on stderr (the question, then its details) and reads the answer from
+    // stdin: true for "y" or "yes" in any case; anything else, the end of the
+    // input or an interrupted read, is no.
+    bool confirm(std::string_view question, std::string_view details = {});
 
     // The progress line: "<activity>... <count> folders", shown once a run has
     // lasted a second, renewed a few times a second, and only on a terminal.
     void startProgress(std::string activity);
     void progress(std::size_t count);
     void endProgress();
+    // A stop signal arrived: the terminal may have echoed "^C" after the progress
+    // line; the next clearing of the line removes that too.
+    void interrupted();
+
+    // Flushes stdout. False when anything written to it was lost (a full disk,
+    // a closed pipe or descriptor); outputError() then tells why.
+    bool flushOutput();
+    std::string outputError() const;
 
 private:
     void clearProgress();
+    void flushStdout();
 
     bool m_interactive = false;
+    bool m_dataOnTerminal = false;
+    int m_outputErrno = 0;
     std::string m_activity;
     bool m_running = false;
     std::size_t m_shownLength = 0;
@@ -68,6 +85,8 @@ public:
 
     // Abort, Retry, Ignore questions asked: each is a folder that could not be made.
     int failures = 0;
+    // The run or undo was refused: another one holds the undo log.
+    bool refusedAsBusy = false;
 
 private:
     Terminal &m_terminal;
@@ -98,24 +117,11 @@ public:
     void openLocation(const std::string &) override { }
 };
 
-// The real file system, counting the folders it makes for the progress line.
-class CountingFileSystem : public platform::PosixFileSystem
-{
-public:
-    explicit CountingFileSystem(Terminal &terminal) : m_terminal(terminal) { }
-    std::error_code makeDirectory(const std::string &path) override;
-
-    std::size_t made = 0;
-
-private:
-    Terminal &m_terminal;
-};
-
 // The desktop trash, counting what it took for the progress line.
 class CountingTrash : public platform::SystemTrash
 {
 public:
-    bool moveToTrash(const std::string &path) override;
+    platform::TrashOutcome moveToTrash(const std::string &path) override;
 
     std::size_t moved = 0;
 };
