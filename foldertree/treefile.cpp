@@ -1,9 +1,10 @@
 #include "treefile.h"
 
 #include "failure.h"
+#include "messagetext.h"
 #include "throttle.h"
 
-#include <unordered_set>
+#include <cerrno>
 
 namespace foldertree {
 
@@ -176,7 +177,32 @@ void loadTreeFile(TreeContext &context, std::string_view targetText, const std::
     editor.expand(root);
 }
 
-void scanFolderLines(TreeContext &context, const std::string &path, std::string &indentPrefix)
+bool treeFileCanHold(std::string_view name)
+{
+    return !name.empty() && !isTrimmed(name.front()) && !platform::hasControlCharacter(name);
+}
+
+DirectoryIdSet folderAndAncestors(platform::FileSystem &fileSystem, const std::string &path)
+{
+    DirectoryIdSet ids;
+    std::error_code error;
+    platform::FolderHandle folder = fileSystem.openFolder(path, error);
+    // The root's ".." is the root itself: the first id that comes again ends it.
+    while (folder.isOpen() && ids.insert(fileSystem.folderId(folder)).second)
+        folder = fileSystem.openParent(folder, error);
+    return ids;
+}
+
+platform::Message leftOutMessage(std::string_view intro, const std::vector<std::string> &paths)
+{
+    const platform::BoundedList list = platform::boundedList(paths);
+    platform::Message message = platform::information(std::string(intro) + list.text);
+    message.details = list.details;
+    return message;
+}
+
+std::vector<std::string> scanFolderLines(TreeContext &context, const std::string &path,
+                                         std::string &indentPrefix)
 {
     constexpr char separator = platform::Separator;
     struct Level
@@ -184,25 +210,29 @@ void scanFolderLines(TreeContext &context, const std::string &path, std::string 
         std::unique_ptr<platform::DirectoryListing> listing;
         std::string directory; // with a trailing separator
     };
-    struct IdHash
-    {
-        std::size_t operator()(const platform::DirectoryId &id) const
-        {
-            return std::hash<std::uint64_t>()(id.inode * 31 + id.device);
-        }
-    };
-    std::unordered_set<platform::DirectoryId, IdHash> ancestors;
+    // Every directory entered so far, and from the start the captured one and
+    // those above it: a link to any of them is written but never entered.
+    DirectoryIdSet entered = folderAndAncestors(context.fileSystem, path);
+    std::vector<std::string> leftOut;
     std::vector<Level> stack;
     platform::EventThrottle throttle;
 
-    // Opens a directory for the walk; false when it cannot be read or when it is
-    // one of the directories the walk is already inside (a link back up).
-    auto enter = [&](std::string directory) {
+    // Opens a directory for the walk; false when it cannot be read or has been
+    // entered before.
+    auto enter = [&](std::string directory, bool captured) {
         if (directory.empty() || directory.back() != separator)
             directory += separator;
+        errno = 0;
         std::unique_ptr<platform::DirectoryListing> listing
             = context.fileSystem.openDirectory(directory);
-        if (!listing || !ancestors.insert(listing->id()).second)
+        if (!listing) {
+            if (errno == ENAMETOOLONG) {
+                directory.pop_back();
+                leftOut.push_back(std::move(directory));
+            }
+            return false;
+        }
+        if (!entered.insert(listing->id()).second && !captured)
             return false;
         stack.push_back({std::move(listing), std::move(directory)});
         return true;
@@ -210,15 +240,14 @@ void scanFolderLines(TreeContext &context, const std::string &path, std::string 
     auto dropTwo
         = [&] { indentPrefix.resize(indentPrefix.size() >= 2 ? indentPrefix.size() - 2 : 0); };
 
-    if (!enter(path)) {
+    if (!enter(path, true)) {
         dropTwo();
-        return;
+        return leftOut;
     }
     while (!stack.empty()) {
         Level &level = stack.back();
         std::optional<platform::DirectoryEntry> entry = level.listing->next();
         if (!entry) {
-            ancestors.erase(level.listing->id());
             stack.pop_back();
             dropTwo();
             continue;
@@ -227,27 +256,33 @@ void scanFolderLines(TreeContext &context, const std::string &path, std::string 
             context.ui.processEvents();
         if (!entry->isDirectory)
             continue;
+        if (!treeFileCanHold(entry->name)) {
+            leftOut.push_back(level.directory + entry->name);
+            continue;
+        }
         context.lineBuffer.append(indentPrefix, entry->name);
         indentPrefix += "  ";
-        if (!enter(level.directory + entry->name))
+        if (!enter(level.directory + entry->name, false))
             dropTwo();
     }
+    return leftOut;
 }
 
-void captureFolderToFile(TreeContext &context, const std::string &path, const std::string &fileName,
-                         std::string &indentPrefix)
+std::vector<std::string> captureFolderToFile(TreeContext &context, const std::string &path,
+                                             const std::string &fileName, std::string &indentPrefix)
 {
     context.lineBuffer.clear();
     platform::BusyPointer busy(context.ui);
     indentPrefix = "  ";
     context.lineBuffer.append("<folder>");
     context.lineBuffer.append(path);
-    scanFolderLines(context, path, indentPrefix);
+    std::vector<std::string> leftOut = scanFolderLines(context, path, indentPrefix);
     const std::error_code error
         = context.fileSystem.writeFile(fileName, context.lineBuffer.joined());
     context.lineBuffer.clear();
     if (error)
         throw platform::cannotCreateFile(fileName);
+    return leftOut;
 }
 
 } // namespace foldertree

@@ -10,6 +10,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace foldertree {
@@ -73,16 +74,51 @@ void resetFolderTree(TreeContext &context, std::string_view targetText);
 // "Cannot open file %s" when the file cannot be read.
 void loadTreeFile(TreeContext &context, std::string_view targetText, const std::string &fileName);
 
+// True when a tree file can carry the name as one folder line that reads back
+// the same: no control character, nothing the reader trims from the left.
+bool treeFileCanHold(std::string_view name);
+
+struct DirectoryIdHash
+{
+    std::size_t operator()(const platform::DirectoryId &id) const
+    {
+        return std::hash<std::uint64_t>()(id.inode * 31 + id.device);
+    }
+};
+using DirectoryIdSet = std::unordered_set<platform::DirectoryId, DirectoryIdHash>;
+
+// The ids of the folder at `path` (links followed) and of each folder above it
+// up to the file-system root; empty when it cannot be opened. O(depth).
+DirectoryIdSet folderAndAncestors(platform::FileSystem &fileSystem, const std::string &path);
+
+// The opening line of the notice that names the folders a capture left out.
+inline constexpr std::string_view LeftOutOfTreeFile
+    = "These folders were left out of the tree file, because a tree file cannot hold their "
+      "names or their paths are too long:\n";
+// The opening line of the notice that names the folders a mirror left out.
+inline constexpr std::string_view LeftOutOfFolderTree
+    = "These folders were left out of the folder tree, because a tree file cannot hold their "
+      "names:\n";
+
+// A notice: `intro`, then the first of `paths`; every path in its details.
+platform::Message leftOutMessage(std::string_view intro, const std::vector<std::string> &paths);
+
 // The capture walk: one line for every directory below `path`, in pre-order,
 // each after `indentPrefix` with two more spaces a level. Hidden directories
-// count, files never; a directory that cannot be read adds nothing; a link that
-// leads back to one of its own ancestors is written once and not entered.
-void scanFolderLines(TreeContext &context, const std::string &path, std::string &indentPrefix);
+// count, files never; a directory that cannot be read adds nothing. Each
+// directory is entered once: a link to one already entered, or to `path` or a
+// folder above it, is written and not entered, so the walk is linear in the
+// directories on disk. A name treeFileCanHold refuses gets no line and is not
+// entered; a directory whose path is too long to open gets its line and is not
+// entered. Returns the full paths of both kinds.
+std::vector<std::string> scanFolderLines(TreeContext &context, const std::string &path,
+                                         std::string &indentPrefix);
 
 // Writes the structure of the directory `path` to `fileName`: "<folder>", the
-// path as given, then the lines of scanFolderLines. Throws "Cannot create file
-// %s" when the file cannot be written.
-void captureFolderToFile(TreeContext &context, const std::string &path, const std::string &fileName,
-                         std::string &indentPrefix);
+// path as given, then the lines of scanFolderLines, whose left-out paths it
+// returns. Throws "Cannot create file %s" when the file cannot be written.
+std::vector<std::string> captureFolderToFile(TreeContext &context, const std::string &path,
+                                             const std::string &fileName,
+                                             std::string &indentPrefix);
 
 } // namespace foldertree

@@ -3,6 +3,9 @@
 #include "tempdir.h"
 
 #include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -113,16 +116,132 @@ TEST_F(Capturing, PathEndingWithSeparatorGetsNoSecond)
 
 TEST_F(Capturing, LinksBackUpAreWrittenOnceAndNotEntered)
 {
-    for (const char *dir : {"root/A/B", "root/X", "root/Y/Y1"})
+    for (const char *dir : {"root/A/B", "root/X", "root/Y/Y1", "beside/B1"})
         temp.makeDirs(dir);
     link("../..", "root/A/B/up"); // the folder the walk started in
     link(temp / "root/A", "root/A/me"); // its own folder
     link(temp / "root/none", "root/A/dead"); // leads nowhere: not a folder
-    link("../Y", "root/X/toY"); // a folder beside: entered
+    link("../Y", "root/X/toY"); // a folder beside: entered once, through the link or not
+    link(temp / "beside", "root/X/out"); // a folder outside: entered
     capture(root);
-    EXPECT_EQ(folderPaths(written, 2, 2),
-              (Paths {"A", "A/B", "A/B/up", "A/me", "X", "X/toY", "X/toY/Y1", "Y", "Y/Y1"}));
+    const Paths common {"A", "A/B", "A/B/up", "A/me", "X", "X/out", "X/out/B1", "X/toY", "Y"};
+    Paths viaLink = common;
+    viaLink.push_back("X/toY/Y1");
+    Paths direct = common;
+    direct.push_back("Y/Y1");
+    std::sort(viaLink.begin(), viaLink.end());
+    std::sort(direct.begin(), direct.end());
+    const Paths paths = folderPaths(written, 2, 2);
+    EXPECT_TRUE(paths == viaLink || paths == direct) << ::testing::PrintToString(paths);
     EXPECT_EQ(indent, "");
+}
+
+// Makes `levels` nested folders "d" below `top`, deeper than a path can reach.
+void makeChain(const std::string &top, int levels)
+{
+    ASSERT_EQ(mkdir(top.c_str(), 0755), 0);
+    int folder = open(top.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < levels && folder >= 0; ++i) {
+        ASSERT_EQ(mkdirat(folder, "d", 0755), 0);
+        const int below = openat(folder, "d", O_RDONLY | O_DIRECTORY);
+        close(folder);
+        folder = below;
+    }
+    ASSERT_GE(folder, 0);
+    close(folder);
+}
+
+// Removes such a chain: level by level, the top's child takes the top's place.
+void removeChain(const std::string &top)
+{
+    const std::string spare = top + ".spare";
+    while (rename((top + "/d").c_str(), spare.c_str()) == 0) {
+        rmdir(top.c_str());
+        rename(spare.c_str(), top.c_str());
+    }
+    rmdir(top.c_str());
+}
+
+TEST_F(Capturing, EntersEachFolderOnceAndListsWhatATreeFileCannotHold)
+{
+    struct Row
+    {
+        const char *name;
+        std::function<void(Capturing &)> arrange; // below "root"
+        std::function<void(Capturing &, const Paths &leftOut)> check;
+    };
+    const Row rows[] = {
+        {"sixteen levels of two links each to the next level",
+         [](Capturing &t) {
+             t.temp.makeDirs("root");
+             t.temp.makeDirs("levels/L16/leaf");
+             for (int i = 1; i <= 16; ++i) {
+                 const std::string next = t.temp / ("levels/L" + std::to_string(i));
+                 const std::string at = i == 1 ? "root" : "levels/L" + std::to_string(i - 1);
+                 t.temp.makeDirs(at);
+                 t.link(next, at + "/a");
+                 t.link(next, at + "/b");
+             }
+         },
+         [](Capturing &t, const Paths &leftOut) {
+             // a and b at each level, and the leaf: every level entered once.
+             EXPECT_EQ(t.written.size(), 2u + 2 * 16 + 1);
+             EXPECT_EQ(leftOut, Paths {});
+         }},
+        {"link to the file-system root",
+         [](Capturing &t) {
+             t.temp.makeDirs("root/A");
+             t.link("/", "root/slash");
+         },
+         [](Capturing &t, const Paths &leftOut) {
+             EXPECT_EQ(folderPaths(t.written, 2, 2), (Paths {"A", "slash"}));
+             EXPECT_EQ(leftOut, Paths {});
+         }},
+        {"names with LF, CR or a leading blank",
+         [](Capturing &t) {
+             for (const char *dir :
+                  {"root/a\nb", "root/c\rd", "root/ e", "root/ok/x\ty/z", "root/ok/g h "})
+                 t.temp.makeDirs(dir);
+         },
+         [](Capturing &t, const Paths &leftOut) {
+             EXPECT_EQ(folderPaths(t.written, 2, 2), (Paths {"ok", "ok/g h "}));
+             Paths sorted = leftOut;
+             std::sort(sorted.begin(), sorted.end());
+             EXPECT_EQ(
+                 sorted,
+                 (Paths {t.root + "/ e", t.root + "/a\nb", t.root + "/c\rd", t.root + "/ok/x\ty"}));
+             loadTreeFile(t.desk.context, "/t", t.out);
+             EXPECT_EQ(testing::shape(t.desk.tree, t.desk.tree.root()), "ok(g h )");
+         }},
+        {"chain of 3000 levels",
+         [](Capturing &t) {
+             t.temp.makeDirs("root");
+             makeChain(t.root + "/chain", 3000);
+         },
+         [](Capturing &t, const Paths &leftOut) {
+             // Every level is written, or the deepest written one is listed.
+             const std::size_t levels = t.written.size() - 2;
+             std::string deepest = t.root;
+             for (std::size_t i = 0; i < levels; ++i)
+                 deepest += i == 0 ? "/chain" : "/d";
+             if (levels == 3001) {
+                 EXPECT_EQ(leftOut, Paths {});
+             } else {
+                 EXPECT_EQ(leftOut, Paths {deepest});
+             }
+             EXPECT_EQ(folderPaths(t.written, 2, 2).size(), levels);
+             removeChain(t.root + "/chain");
+         }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove_all(root);
+        std::filesystem::remove_all(temp / "levels");
+        row.arrange(*this);
+        const Paths leftOut = captureFolderToFile(desk.context, root, out, indent);
+        written.assign(temp.readFile("out.txt"));
+        row.check(*this, leftOut);
+    }
 }
 
 TEST_F(Capturing, FailedWriteThrowsAndKeepsTheEarlierFile)

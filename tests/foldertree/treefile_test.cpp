@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace foldertree {
 namespace {
@@ -166,18 +168,26 @@ TEST_F(Loading, ShortFilesChangeNothing)
     }
 }
 
-TEST_F(Loading, MissingFileThrowsAndChangesNothing)
+TEST_F(Loading, FilesThatCannotBeReadThrowAndChangeNothing)
 {
-    const std::string missing = temp / "missing.txt";
-    try {
-        loadTreeFile(desk.context, "/t", missing);
-        ADD_FAILURE() << "no exception";
-    } catch (const platform::Failure &failure) {
-        EXPECT_EQ(std::string(failure.what()), "Cannot open file " + missing);
+    // Each of these would keep a reader waiting or fill the memory.
+    ASSERT_EQ(mkfifo((temp / "fifo").c_str(), 0644), 0);
+    temp.makeDirs("folder.txt");
+    temp.writeFile("huge.txt", "");
+    ASSERT_EQ(truncate((temp / "huge.txt").c_str(), (off_t(1) << 30) + 1), 0); // sparse
+    for (const std::string &name : {temp / "missing.txt", temp / "fifo", "/dev/zero"s,
+                                    temp / "folder.txt", temp / "huge.txt"}) {
+        SCOPED_TRACE(name);
+        try {
+            loadTreeFile(desk.context, "/t", name);
+            ADD_FAILURE() << "no exception";
+        } catch (const platform::Failure &failure) {
+            EXPECT_EQ(std::string(failure.what()), "Cannot open file " + name);
+        }
+        expectUntouched();
+        EXPECT_EQ(desk.state.loadsRunning, 0);
+        EXPECT_FALSE(desk.ui.isBusy());
     }
-    expectUntouched();
-    EXPECT_EQ(desk.state.loadsRunning, 0);
-    EXPECT_FALSE(desk.ui.isBusy());
 }
 
 TEST_F(Loading, NamesThatAreNotUtf8SurviveLoadAndWrite)
