@@ -50,6 +50,22 @@ bool TimedFileSystem::isFile(const std::string &path)
     return count(counters[Stat], [&] { return PosixFileSystem::isFile(path); });
 }
 
+platform::FolderHandle TimedFileSystem::openSubfolder(const platform::FolderHandle &parent,
+                                                      std::string_view name,
+                                                      const std::string &path,
+                                                      std::error_code &error)
+{
+    return count(counters[Openat],
+                 [&] { return PosixFileSystem::openSubfolder(parent, name, path, error); });
+}
+
+std::error_code TimedFileSystem::makeSubfolder(const platform::FolderHandle &parent,
+                                               std::string_view name, const std::string &path)
+{
+    return count(counters[Mkdir],
+                 [&] { return PosixFileSystem::makeSubfolder(parent, name, path); });
+}
+
 std::error_code TimedFileSystem::makeDirectory(const std::string &path)
 {
     return count(counters[Mkdir], [&] { return PosixFileSystem::makeDirectory(path); });

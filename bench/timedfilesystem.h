@@ -20,6 +20,11 @@ public:
     std::error_code writeFile(const std::string &path, std::string_view bytes) override;
     bool removeFile(const std::string &path) override;
     std::string currentDirectory() override;
+    platform::FolderHandle openSubfolder(const platform::FolderHandle &parent,
+                                         std::string_view name, const std::string &path,
+                                         std::error_code &error) override;
+    std::error_code makeSubfolder(const platform::FolderHandle &parent, std::string_view name,
+                                  const std::string &path) override;
 
     struct Counter
     {
@@ -27,10 +32,10 @@ public:
         double seconds = 0;
         std::size_t calls = 0;
     };
-    enum Kind { Stat, Mkdir, Opendir, Readdir, Read, Write, Remove, Getcwd, Kinds };
+    enum Kind { Stat, Mkdir, Opendir, Readdir, Read, Write, Remove, Getcwd, Openat, Kinds };
     Counter counters[Kinds] = {{"stat"},    {"mkdir"},    {"opendir+fstat"},
                                {"readdir"}, {"readFile"}, {"writeFile (with fdatasync)"},
-                               {"unlink"},  {"getcwd"}};
+                               {"unlink"},  {"getcwd"},   {"openat"}};
 
     double totalSeconds() const;
     // "mkdir 1.2 s (101,110 calls), ..." for the calls made.

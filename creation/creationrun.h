@@ -54,12 +54,22 @@ struct CreationResult
 // Ignore); every ticked node in pre-order is made, descending into children whose
 // names pass checkFolderName; the undo log is written when anything was made;
 // the summary. A name that would lead outside the target ("." or "..", a ".."
-// component, an absolute path) is refused with everything below it.
-// Throws "Cannot create file %s" when the undo log cannot be written.
+// component, an absolute path) or that holds a control character is refused
+// with everything below it; a target holding a control character is refused
+// whole. Folders are made relative to the target's open folder: a link below
+// the target is never followed. While another run or undo holds the undo log,
+// the run is refused with LogBusyMessage. Each folder made is written to the
+// run's record at once, and the record becomes the undo log at the end.
+// Throws "Cannot create file %s" when the undo log cannot be written: before
+// anything is made when its record cannot be created.
 CreationResult createTickedFolders(CreationContext &context, std::string &targetLocation);
 
 // The message for a name that would lead outside the target location.
 std::string outsideTargetMessage(std::string_view name);
+// The messages for a folder name and a target location that hold a control
+// character (a line break, a tab, an escape): shown escaped.
+std::string controlCharacterMessage(std::string_view name);
+std::string targetControlCharacterMessage(std::string_view target);
 
 std::string undoLogPath(const std::string &installFolder);
 

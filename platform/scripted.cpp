@@ -76,6 +76,20 @@ std::error_code ScriptedFileSystem::makeDirectory(const std::string &path)
     return error;
 }
 
+std::error_code ScriptedFileSystem::makeSubfolder(const FolderHandle &parent, std::string_view name,
+                                                  const std::string &path)
+{
+    auto failing = failMakeDirectory.find(path);
+    if (failing != failMakeDirectory.end() && failing->second > 0) {
+        --failing->second;
+        return std::make_error_code(std::errc::permission_denied);
+    }
+    std::error_code error = PosixFileSystem::makeSubfolder(parent, name, path);
+    if (!error)
+        madeDirectories.push_back(path);
+    return error;
+}
+
 std::error_code ScriptedFileSystem::writeFile(const std::string &path, std::string_view bytes)
 {
     if (failWrite.count(path))

@@ -111,9 +111,12 @@ class ScriptedFileSystem : public PosixFileSystem
 {
 public:
     std::error_code makeDirectory(const std::string &path) override;
+    std::error_code makeSubfolder(const FolderHandle &parent, std::string_view name,
+                                  const std::string &path) override;
     std::error_code writeFile(const std::string &path, std::string_view bytes) override;
 
-    // Each attempt on a path in the map fails while its count is above zero.
+    // Each attempt to make a folder at a path in the map fails while its count
+    // is above zero.
     std::map<std::string, int> failMakeDirectory;
     std::set<std::string> failWrite;
     std::vector<std::string> madeDirectories;

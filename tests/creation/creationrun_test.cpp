@@ -413,21 +413,58 @@ TEST_F(CreationRun, NamesThatLeadOutsideAreRefusedWithEverythingBelow)
               "created, and neither is anything below it.");
 }
 
-TEST_F(CreationRun, LogThatCannotBeWrittenThrowsAndKeepsTheEarlierOne)
+TEST_F(CreationRun, LogThatCannotBeWrittenIsReportedBeforeAnythingIsMade)
 {
-    add(root, "A");
-    dir.writeFile("install/undo.udo", "earlier\r\n");
-    s.fileSystem.failWrite.insert(install + "undo.udo");
-    try {
-        create();
-        ADD_FAILURE() << "no failure thrown";
-    } catch (const platform::Failure &failure) {
-        EXPECT_STREQ(failure.what(), ("Cannot create file " + install + "undo.udo").c_str());
+    struct Case
+    {
+        const char *name;
+        std::function<void(testsupport::TempDir &)> prepare;
+    };
+    const Case cases[] = {
+        {"install folder missing",
+         [](testsupport::TempDir &d) { std::filesystem::remove(d / "install"); }},
+        {"record blocked by a folder",
+         [](testsupport::TempDir &d) {
+             d.writeFile("install/undo.udo", "earlier\r\n");
+             d.makeDirs("install/undo.udo.running");
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::TempDir scratch;
+        platform::ScriptedServices services;
+        foldertree::FolderTree plan;
+        plan.appendChild(plan.addRoot("t", 1), "A", 0);
+        scratch.makeDirs("install");
+        c.prepare(scratch);
+        const std::string earlier = scratch.exists("install/undo.udo")
+            ? scratch.readFile("install/undo.udo")
+            : std::string();
+        std::vector<std::string> made;
+        creation::CreationContext context {plan,
+                                           services.messages,
+                                           services.fileSystem,
+                                           services.ui,
+                                           services.shell,
+                                           scratch / "install/",
+                                           made,
+                                           {},
+                                           {}};
+        std::string where = scratch / "t";
+        try {
+            creation::createTickedFolders(context, where);
+            ADD_FAILURE() << "no failure thrown";
+        } catch (const platform::Failure &failure) {
+            EXPECT_EQ(std::string(failure.what()),
+                      "Cannot create file " + (scratch / "install/") + "undo.udo");
+        }
+        EXPECT_TRUE(services.messages.shown.empty());
+        EXPECT_FALSE(scratch.exists("t"));
+        EXPECT_TRUE(made.empty());
+        if (!earlier.empty())
+            EXPECT_EQ(scratch.readFile("install/undo.udo"), earlier);
+        EXPECT_FALSE(services.ui.isBusy());
     }
-    EXPECT_TRUE(s.messages.shown.empty());
-    EXPECT_EQ(log(), "earlier\r\n");
-    EXPECT_EQ(undoEnables, 0);
-    EXPECT_FALSE(s.ui.isBusy());
 }
 
 TEST_F(CreationRun, ReadOnlyInstallFolderForAnUnprivilegedUser)
@@ -460,37 +497,29 @@ TEST_F(CreationRun, ReadOnlyInstallFolderForAnUnprivilegedUser)
     EXPECT_EQ(WEXITSTATUS(status), 0) << "10 no user switch, 11 no failure, 12 wrong text, "
                                          "13 a message shown, 14 undo enabled";
     EXPECT_EQ(log(), "earlier\r\n");
-    struct stat st;
-    ASSERT_EQ(stat(t("A").c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, 65534u);
+    // Said before anything was made.
+    EXPECT_TRUE(entries(target).empty());
     EXPECT_EQ(entries(dir / "install"), std::set<std::string> {"undo.udo"});
 }
 
-TEST_F(CreationRun, PathOverTheSystemLimitIsAnOrdinaryFailure)
+TEST_F(CreationRun, ChainPastThePathLimitIsMadeWhole)
 {
     const std::string name(200, 'n');
     NodeId node = root;
-    std::vector<std::string> paths;
     std::string path = target;
     for (int i = 0; i < 25; ++i) {
         node = add(node, name);
         path += "/" + name;
-        paths.push_back(path);
     }
-    std::size_t fits = 0;
-    while (paths[fits].size() < PATH_MAX)
-        ++fits;
-    ASSERT_LT(fits, paths.size());
-    s.messages.queue(Answer::Abort);
+    ASSERT_GT(path.size(), std::size_t(PATH_MAX));
     s.messages.queue(Answer::No);
-    EXPECT_EQ(create().created, int(fits));
-    EXPECT_EQ(s.messages.shown, (Messages {subfolderQuestion(paths[fits]), summary(int(fits))}));
-    EXPECT_TRUE(std::filesystem::is_directory(paths[fits - 1]));
-    // The target, then the chain up to the limit; the rest is never tried.
-    ASSERT_EQ(s.fileSystem.madeDirectories.size(), fits + 1);
-    EXPECT_TRUE(s.fileSystem.madeDirectories.back() == paths[fits - 1]);
+    EXPECT_EQ(create().created, 25);
+    EXPECT_EQ(s.messages.shown, (Messages {summary(25)}));
+    ASSERT_EQ(s.fileSystem.madeDirectories.size(), 26u);
+    EXPECT_EQ(s.fileSystem.madeDirectories.back(), path);
     const std::string text = log();
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::ptrdiff_t(fits));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 25);
+    EXPECT_TRUE(text.ends_with(path + "\r\n"));
 }
 
 TEST_F(CreationRun, DeepChainOfTwoThousandLevels)
