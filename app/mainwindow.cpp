@@ -6,6 +6,7 @@
 #include "images.h"
 #include "installfolder.h"
 #include "startup.h"
+#include "undolog.h"
 
 #include <QAction>
 #include <QCollator>
@@ -37,6 +38,8 @@ MainWindow::MainWindow(ModuleState &state, platform::Services services, QWidget 
     m_state.installFolder
         = creation::determineInstallFolder(m_services.settings, m_services.fileSystem);
     m_taskPanel->topLevelItem(0)->setExpanded(true);
+    // A run that was killed left its record: it is the last run, so undoable.
+    creation::recoverAtStartup(m_state.installFolder);
     if (m_services.fileSystem.isFile(creation::undoLogPath(m_state.installFolder)))
         m_undoButton->setEnabled(true);
     // The boxes of the folder tree come with its model.

@@ -52,13 +52,25 @@ bool recoverInterruptedRun(const std::string &installFolder)
 {
     const std::string logPath = undoLogPath(installFolder);
     const std::string record = recordPath(logPath);
-    struct stat st;
-    if (lstat(record.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    const int descriptor = open(record.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
         return false;
-    if (st.st_size == 0) {
+    platform::FolderHandle file(descriptor); // closes it
+    struct stat st;
+    if (fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    // A line cut short by the end of the process could name a folder above the
+    // one made: keep whole lines only.
+    off_t keep = st.st_size;
+    char last = 0;
+    while (keep > 0 && pread(descriptor, &last, 1, keep - 1) == 1 && last != '\n')
+        --keep;
+    if (keep == 0) {
         unlink(record.c_str());
         return false;
     }
+    if (keep != st.st_size && ftruncate(descriptor, keep) != 0)
+        return false;
     return rename(record.c_str(), logPath.c_str()) == 0;
 }
 
