@@ -5,45 +5,66 @@ namespace foldertree {
 namespace {
 
 // Appends the subfolders of the node's directory; with `firstOnly`, only the
-// first. Returns the children added.
-std::vector<NodeId> appendSubfolders(TreeContext &context, NodeId node, bool firstOnly)
+// first. A folder in `above` other than the root (a link to the mirrored folder
+// or to one above it) gets none. Names a tree file cannot hold are added to
+// `leftOut` once the whole listing was read. Returns the children added.
+std::vector<NodeId> appendSubfolders(TreeContext &context, NodeId node, bool firstOnly,
+                                     const DirectoryIdSet &above, std::vector<std::string> &leftOut)
 {
     std::vector<NodeId> added;
-    const std::string path = nodePath(context.editor.tree(), node);
+    const FolderTree &tree = context.editor.tree();
+    std::string path = nodePath(tree, node);
     if (!context.fileSystem.isDirectory(path))
         return added;
     std::unique_ptr<platform::DirectoryListing> listing = context.fileSystem.openDirectory(path);
-    if (!listing)
+    if (!listing || (node != tree.root() && above.contains(listing->id())))
         return added;
+    if (path.back() != platform::Separator)
+        path += platform::Separator;
+    std::vector<std::string> refused;
     while (std::optional<platform::DirectoryEntry> entry = listing->next()) {
         context.ui.processEvents();
         if (!entry->isDirectory || entry->name.front() == '.')
             continue;
+        if (!treeFileCanHold(entry->name)) {
+            refused.push_back(path + entry->name);
+            continue;
+        }
         added.push_back(context.editor.appendChild(node, entry->name, 0));
         if (firstOnly)
             break;
     }
+    // A listing cut short is read again in full when its node expands.
+    if (!firstOnly || added.empty())
+        leftOut.insert(leftOut.end(), refused.begin(), refused.end());
     return added;
 }
 
 } // namespace
 
-void loadSubfolders(TreeContext &context, NodeId node)
+std::vector<std::string> loadSubfolders(TreeContext &context, NodeId node)
 {
-    if (!context.editor.tree().contains(node))
-        return;
+    std::vector<std::string> leftOut;
+    const FolderTree &tree = context.editor.tree();
+    if (!tree.contains(node))
+        return leftOut;
     LoadGuard guard(context.state);
     context.editor.removeChildren(node);
-    const int level = context.editor.tree().level(node);
+    const DirectoryIdSet above
+        = folderAndAncestors(context.fileSystem, nodePath(tree, tree.root()));
+    const int level = tree.level(node);
     const int base = context.state.mirrorBaseLevel;
-    const std::vector<NodeId> children = appendSubfolders(context, node, level == base + 1);
+    const std::vector<NodeId> children
+        = appendSubfolders(context, node, level == base + 1, above, leftOut);
     if (level != base)
-        return;
+        return leftOut;
     for (NodeId child : children)
-        appendSubfolders(context, child, true);
+        appendSubfolders(context, child, true, above, leftOut);
+    return leftOut;
 }
 
-void mirrorFolder(TreeContext &context, IconSource &icons, const std::string &path)
+std::vector<std::string> mirrorFolder(TreeContext &context, IconSource &icons,
+                                      const std::string &path)
 {
     TreeEditor &editor = context.editor;
     editor.beginBulk();
@@ -51,26 +72,26 @@ void mirrorFolder(TreeContext &context, IconSource &icons, const std::string &pa
     context.state.mirrorMode = true;
     const NodeId root = editor.addRoot(path, icons.iconIndex(path));
     context.state.mirrorBaseLevel = 0;
-    {
-        platform::BusyPointer busy(context.ui);
-        loadSubfolders(context, root);
-        editor.endBulk();
-        editor.expand(root);
-        setNodeTicked(editor, root, true);
-        setSubtreeTicked(editor, root, true);
-    }
+    platform::BusyPointer busy(context.ui);
+    std::vector<std::string> leftOut = loadSubfolders(context, root);
+    editor.endBulk();
+    editor.expand(root);
+    setNodeTicked(editor, root, true);
+    setSubtreeTicked(editor, root, true);
+    return leftOut;
 }
 
-void loadBranchOnExpand(TreeContext &context, NodeId node)
+std::vector<std::string> loadBranchOnExpand(TreeContext &context, NodeId node)
 {
     const FolderTree &tree = context.editor.tree();
     if (!context.state.mirrorMode || !tree.contains(node) || tree.childCount(node) != 1)
-        return;
+        return {};
     context.state.mirrorBaseLevel = tree.level(node);
-    loadSubfolders(context, node);
+    std::vector<std::string> leftOut = loadSubfolders(context, node);
     const bool ticked = isNodeTicked(tree, node);
     for (std::size_t i = 0; i < tree.childCount(node); ++i)
         setSubtreeTicked(context.editor, tree.child(node, i), ticked);
+    return leftOut;
 }
 
 int resolveImage(TreeEditor &editor, IconSource &icons, NodeId node)

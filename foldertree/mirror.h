@@ -17,18 +17,22 @@ public:
 
 // Replaces the tree by a mirror of the folder at `path`: the root's text is the
 // path as given, its image the folder's own icon; two levels read; all ticked.
-void mirrorFolder(TreeContext &context, IconSource &icons, const std::string &path);
+// Returns loadSubfolders' left-out paths.
+std::vector<std::string> mirrorFolder(TreeContext &context, IconSource &icons,
+                                      const std::string &path);
 
 // Replaces the node's children by the subfolders of its directory. A node at
 // mirrorBaseLevel gets all its subfolders, each with at most its first
 // subfolder; a node one level deeper gets at most its first. Names starting
-// with "." and files are left out. Events run once per entry.
-void loadSubfolders(TreeContext &context, NodeId node);
+// with "." and files are left out, and so are names a tree file cannot hold
+// (treeFileCanHold), whose full paths come back. A link to the mirrored folder
+// or to a folder above it shows, without children. Events run once per entry.
+std::vector<std::string> loadSubfolders(TreeContext &context, NodeId node);
 
 // As a node expands: in mirror mode, a node holding exactly one child (a
 // stand-in for the rest) is read again, and what it then holds takes the
-// node's own tick state.
-void loadBranchOnExpand(TreeContext &context, NodeId node);
+// node's own tick state. Returns loadSubfolders' left-out paths.
+std::vector<std::string> loadBranchOnExpand(TreeContext &context, NodeId node);
 
 // The node's image, resolved once: an index of 0 becomes the icon of its path,
 // and an icon of 0 becomes 1. Returns the image.

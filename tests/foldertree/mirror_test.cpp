@@ -158,6 +158,31 @@ TEST_F(Mirroring, ExpandingReadsNothingElse)
     }
 }
 
+TEST_F(Mirroring, LinksUpShowWithoutChildrenAndNamesAFileCannotHoldAreListed)
+{
+    for (const char *dir : {"root/bad\nname", "root/ lead", "root/Beta/x\ry", "root/Beta/ok"})
+        temp.makeDirs(dir);
+    ASSERT_EQ(symlink(root.c_str(), (temp / "root/me").c_str()), 0);
+    ASSERT_EQ(symlink(temp.path().c_str(), (temp / "root/up").c_str()), 0);
+    ASSERT_EQ(symlink("/", (temp / "root/Beta/slash").c_str()), 0);
+    const std::vector<std::string> mirrored = mirrorFolder(desk.context, icons, root);
+    const FolderTree &tree = desk.tree;
+    EXPECT_EQ(childNames(tree, tree.root()),
+              (Names {"Alpha", "Beta", "\xff\xfe name", "me", "up"}));
+    EXPECT_EQ(tree.childCount(childNamed(tree, tree.root(), "me")), 0u);
+    EXPECT_EQ(tree.childCount(childNamed(tree, tree.root(), "up")), 0u);
+    EXPECT_EQ(std::set(mirrored.begin(), mirrored.end()),
+              (Names {root + "/bad\nname", root + "/ lead"}));
+
+    // Beta showed one stand-in; expanding reads it in full, and says so once.
+    const NodeId betaNode = childNamed(tree, tree.root(), "Beta");
+    ASSERT_EQ(tree.childCount(betaNode), 1u);
+    const std::vector<std::string> expanded = loadBranchOnExpand(desk.context, betaNode);
+    EXPECT_EQ(childNames(tree, betaNode), (Names {"ok", "slash"}));
+    EXPECT_EQ(tree.childCount(childNamed(tree, betaNode, "slash")), 0u);
+    EXPECT_EQ(expanded, std::vector<std::string> {root + "/Beta/x\ry"});
+}
+
 TEST_F(Mirroring, MissingFolderGivesALoneTickedRoot)
 {
     const std::string missing = temp / "missing";
