@@ -1,12 +1,18 @@
 #include "creationrun.h"
 #include "runcli.h"
 #include "tempdir.h"
+#include "undolog.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -22,7 +28,6 @@ const std::string CreateUsage = "brindle-cli create FILE TARGET [--on-error=abor
 const std::string CaptureUsage = "brindle-cli capture DIR FILE";
 const std::string UndoUsage = "brindle-cli undo [--yes]";
 const std::string InvalidTarget = std::string(creation::InvalidTargetMessage) + "\n";
-const std::string UndoPrompt = "Do you want to UNDO the last operation ? [y/N] \n";
 const std::string UndoDone = "Undo done.\n";
 
 Outcome usageError(const std::string &problem, const std::string &usage)
@@ -56,6 +61,13 @@ protected:
     // The current folder of the runs, as the program sees it.
     std::string cwd() const { return std::filesystem::canonical(install).string(); }
     std::string undoLog() const { return dir.readFile("install/undo.udo"); }
+    // The undo question after the tree below was made in t, with its details.
+    std::string musicUndoPrompt() const
+    {
+        return "Do you want to UNDO the last operation ?\n4 folders made by the last run will go "
+               "to the trash, from "
+            + target + ". [y/N] \n";
+    }
     void setInstallDir(const std::string &value) const
     {
         dir.makeDirs("home/.config/Quillmere");
@@ -329,8 +341,8 @@ TEST_F(Cli, CreateFailsWhenTheLogCannotBeWritten)
     setInstallDir(dir / "missing");
     EXPECT_EQ(cli({"create", "tree.txt", target}),
               (Outcome {1, "", "Cannot create file " + dir / "missing/undo.udo\n"}));
-    // As in the window, the folders were made before the log failed.
-    EXPECT_EQ(foldersBelow(target), MusicFolders);
+    // The run's record comes first: nothing is made when it cannot be written.
+    EXPECT_EQ(foldersBelow(target), Folders {});
 }
 
 // --- capture -----------------------------------------------------------------
@@ -393,7 +405,7 @@ TEST_F(Cli, UndoAsksOnTheTerminal)
     for (const char *yes : {"y\n", "YES\n"}) {
         SCOPED_TRACE(yes);
         ASSERT_EQ(cli({"create", "tree.txt", target}).status, 0);
-        EXPECT_EQ(cli({"undo"}, yes), (Outcome {0, UndoDone, UndoPrompt}));
+        EXPECT_EQ(cli({"undo"}, yes), (Outcome {0, UndoDone, musicUndoPrompt()}));
         EXPECT_EQ(foldersBelow(target), Folders {});
     }
 }
@@ -403,7 +415,8 @@ TEST_F(Cli, UndoDeclinedLeavesEverything)
     ASSERT_EQ(cli({"create", "tree.txt", target}), summary(4));
     for (const char *no : {"", "\n", "n\n", "maybe\n", "y es\n"}) {
         SCOPED_TRACE(::testing::PrintToString(std::string(no)));
-        EXPECT_EQ(cli({"undo"}, no), (Outcome {0, "", UndoPrompt + "Nothing was undone.\n"}));
+        EXPECT_EQ(cli({"undo"}, no),
+                  (Outcome {0, "", musicUndoPrompt() + "Nothing was undone.\n"}));
     }
     EXPECT_EQ(foldersBelow(target), MusicFolders);
     EXPECT_EQ(undoLog(), musicLog());
@@ -429,19 +442,203 @@ TEST_F(Cli, FoldersTheTrashRefusesStayAndCanBeUndoneLater)
     ASSERT_EQ(cli({"create", "tree.txt", target}), summary(4));
     // A file where the trash folder belongs: the trash takes nothing.
     dir.writeFile("home/.local/share/Trash", "");
+    // The message names the top-most folders, then every folder in its details.
     EXPECT_EQ(cli({"undo", "--yes"}),
               (Outcome {1, "",
                         "These folders could not be moved to the trash and were left where they "
                         "are: "
-                            + t("Music") + " " + t("Music/Rock") + " " + t("Music/Jazz") + " "
-                            + t("Photos")
-                            + " They stay in the undo list: press Undo again to retry.\n"}));
+                            + t("Music") + " " + t("Photos")
+                            + " The trash said: Unable to create trash directory " + dir.path()
+                            + "/home/.local/share/Trash: Not a directory They stay in the undo "
+                              "list: press Undo again to retry.\n"
+                            + t("Music") + "\n" + t("Music/Rock") + "\n" + t("Music/Jazz") + "\n"
+                            + t("Photos") + "\n"}));
     EXPECT_EQ(foldersBelow(target), MusicFolders);
     EXPECT_EQ(undoLog(), musicLog());
 
     std::remove((dir / "home/.local/share/Trash").c_str());
     EXPECT_EQ(cli({"undo", "--yes"}), (Outcome {0, UndoDone, ""}));
     EXPECT_EQ(foldersBelow(target), Folders {});
+}
+
+// --- output ------------------------------------------------------------------
+
+TEST_F(Cli, MessagesCannotSteerTheTerminalAndLostOutputIsAFailure)
+{
+    const std::string tree = "<tree>\r\nroot\r\n  a\x1b[31m\tb\x07\r\n    c\x1b]0;t\x07\r\n";
+    dir.writeFile("install/controls.txt", tree);
+    struct Case
+    {
+        const char *name;
+        std::vector<std::string> arguments;
+        std::string stdoutFile; // "": a pipe; "-": closed
+        Outcome expected;
+    };
+    const std::vector<Case> cases {
+        {"a note naming a folder shows its escape and line break escaped",
+         {"capture", dir / "a\x1b[2J\nb", "out.txt"},
+         "",
+         {1, "", "'" + dir / "a\\x1b[2J\\nb" + "' is not a folder.\n"}},
+        {"show to a full disk fails",
+         {"show", "tree.txt"},
+         "/dev/full",
+         {1, "", "Cannot write to standard output: No space left on device\n"}},
+        {"show to a closed stdout fails",
+         {"show", "tree.txt"},
+         "-",
+         {1, "", "Cannot write to standard output: Bad file descriptor\n"}},
+        {"show to a pipe writes control characters byte for byte",
+         {"show", "controls.txt"},
+         "",
+         {0, tree, ""}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(clitest::runCli(c.arguments, install, {}, c.stdoutFile), c.expected);
+    }
+}
+
+// --- interruption and a second process ---------------------------------------
+
+// The folders of `all` that are not in `some`.
+Folders without(const Folders &all, const Folders &some)
+{
+    Folders rest;
+    std::set_difference(all.begin(), all.end(), some.begin(), some.end(),
+                        std::inserter(rest, rest.end()));
+    return rest;
+}
+
+// A tree of 60,660 folders: d0..d59, each with e0..e9, each with f0..f99.
+std::string largeTree()
+{
+    std::string text = "<tree>\r\nroot\r\n";
+    for (int d = 0; d < 60; ++d) {
+        text += "  d" + std::to_string(d) + "\r\n";
+        for (int e = 0; e < 10; ++e) {
+            text += "    e" + std::to_string(e) + "\r\n";
+            for (int f = 0; f < 100; ++f)
+                text += "      f" + std::to_string(f) + "\r\n";
+        }
+    }
+    return text;
+}
+constexpr std::size_t LargeTreeFolders = 60 + 600 + 60000;
+
+std::size_t entriesOf(const std::string &folder)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    return error ? 0 : static_cast<std::size_t>(std::distance(entries, {}));
+}
+
+// Waits until the running command has made a folder directly below `folder`
+// beyond the `before` entries there. False when the command ended first.
+bool waitForNewEntry(clitest::RunningCli &run, const std::string &folder, std::size_t before)
+{
+    while (entriesOf(folder) <= before) {
+        if (!run.running())
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+TEST_F(Cli, InterruptedCreateLeavesEveryFolderItMadeInTheUndoLog)
+{
+    dir.writeFile("install/large.txt", largeTree());
+    const Folders before {"d0", "d0/e1", "d0/e1/f7", "own"};
+    struct Case
+    {
+        const char *name;
+        int signal;
+        // A kill ends the run at once, mostly as a folder's mkdir returns and
+        // before that folder's line is written: the one folder it may lose.
+        std::size_t mayLose;
+    };
+    for (const Case c : {Case {"killed", SIGKILL, 1}, Case {"interrupted", SIGINT, 0}}) {
+        SCOPED_TRACE(c.name);
+        const std::string folder = dir / ("t/" + std::string(c.name));
+        for (const std::string &existing : before)
+            dir.makeDirs("t/" + std::string(c.name) + "/" + existing);
+        dir.writeFile("t/" + std::string(c.name) + "/own/mine.txt", "kept");
+
+        clitest::RunningCli run({"create", "large.txt", folder}, install);
+        ASSERT_TRUE(waitForNewEntry(run, folder, 2));
+        run.signal(c.signal);
+        const Outcome stopped = run.finish();
+
+        Folders made;
+        for (const std::string &path : foldersBelow(folder)) {
+            if (!before.contains(path))
+                made.insert(folder + "/" + path);
+        }
+        ASSERT_LT(made.size(), LargeTreeFolders - 1);
+        if (c.signal == SIGINT) {
+            EXPECT_EQ(
+                stopped,
+                (Outcome {130,
+                          std::to_string(made.size()) + " subfolders were created successfully!\n",
+                          ""}));
+        } else {
+            // The next undo makes the killed run's record the log; declined, it
+            // leaves the log to read.
+            const Outcome declined = cli({"undo"}, "n\n");
+            EXPECT_EQ(declined.status, 0) << declined.err;
+        }
+        const std::vector<std::string> lines = clitest::linesOf(undoLog());
+        Folders logged;
+        for (const std::string &line : lines)
+            logged.insert(line.substr(0, line.size() - 1)); // without the CR
+        EXPECT_EQ(logged.size(), lines.size()) << "a folder is listed twice";
+        // Nothing that was there before, nothing that was not made.
+        EXPECT_EQ(without(logged, made), Folders {});
+        const Folders lost = without(made, logged);
+        EXPECT_LE(lost.size(), c.mayLose) << ::testing::PrintToString(lost);
+
+        EXPECT_EQ(cli({"undo", "--yes"}), (Outcome {0, UndoDone, ""}));
+        Folders left = before;
+        for (const std::string &path : lost) {
+            if (std::filesystem::exists(path)) // not inside a folder the undo took
+                left.insert(path.substr(folder.size() + 1));
+        }
+        EXPECT_EQ(foldersBelow(folder), left);
+        EXPECT_EQ(dir.readFile("t/" + std::string(c.name) + "/own/mine.txt"), "kept");
+    }
+}
+
+TEST_F(Cli, ASecondRunOrUndoIsRefusedWhileARunHoldsTheLog)
+{
+    dir.writeFile("install/large.txt", largeTree());
+    const std::string first = dir / "t/first";
+    clitest::RunningCli run({"create", "large.txt", first}, install);
+    ASSERT_TRUE(waitForNewEntry(run, first, 0));
+
+    const Outcome busy {1, "", std::string(creation::LogBusyMessage) + "\n"};
+    const std::vector<std::vector<std::string>> seconds {
+        {"create", "tree.txt", dir / "t/second"},
+        {"undo", "--yes"},
+    };
+    for (const std::vector<std::string> &second : seconds) {
+        SCOPED_TRACE(::testing::PrintToString(second));
+        EXPECT_EQ(cli(second), busy);
+    }
+    EXPECT_FALSE(dir.exists("t/second"));
+    EXPECT_TRUE(run.running()) << "the first run ended too soon to test anything";
+
+    // The first run goes on undisturbed; stopped, it leaves its own log.
+    run.signal(SIGTERM);
+    const Outcome stopped = run.finish();
+    EXPECT_EQ(stopped.status, 143);
+    Folders made;
+    for (const std::string &path : foldersBelow(first))
+        made.insert(first + "/" + path);
+    Folders logged;
+    for (const std::string &line : clitest::linesOf(undoLog()))
+        logged.insert(line.substr(0, line.size() - 1));
+    EXPECT_EQ(logged, made);
+    EXPECT_EQ(stopped.out,
+              std::to_string(made.size()) + " subfolders were created successfully!\n");
 }
 
 // --- the build ---------------------------------------------------------------

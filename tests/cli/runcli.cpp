@@ -1,6 +1,8 @@
 #include "runcli.h"
 
 #include <cerrno>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <ostream>
 #include <poll.h>
@@ -22,8 +24,8 @@ void closeBoth(int pipe[2])
 
 } // namespace
 
-Outcome runCli(const std::vector<std::string> &arguments, const std::string &workingFolder,
-               const std::string &input)
+RunningCli::RunningCli(const std::vector<std::string> &arguments, const std::string &workingFolder,
+                       const std::string &input, const std::string &stdoutFile)
 {
     int in[2], out[2], err[2];
     if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0)
@@ -45,21 +47,65 @@ Outcome runCli(const std::vector<std::string> &arguments, const std::string &wor
         closeBoth(in);
         closeBoth(out);
         closeBoth(err);
+        if (stdoutFile == "-") {
+            close(STDOUT_FILENO);
+        } else if (!stdoutFile.empty()) {
+            const int file = open(stdoutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            if (file < 0 || dup2(file, STDOUT_FILENO) < 0)
+                _exit(125);
+            close(file);
+        }
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
         if (chdir(workingFolder.c_str()) != 0)
             _exit(126);
         execv(argv[0], argv.data());
         _exit(127);
     }
+    m_child = child;
     close(in[0]);
     close(out[1]);
     close(err[1]);
+    m_out = out[0];
+    m_err = err[0];
     // The input is small: it fits the pipe, so writing it first cannot block.
     if (!input.empty() && write(in[1], input.data(), input.size()) < 0)
         throw std::runtime_error("cannot write the input");
     close(in[1]);
+}
 
+RunningCli::~RunningCli()
+{
+    if (running()) {
+        kill(m_child, SIGKILL);
+        finish();
+    }
+    if (m_out >= 0)
+        close(m_out);
+    if (m_err >= 0)
+        close(m_err);
+}
+
+bool RunningCli::running()
+{
+    if (!m_reaped && waitpid(m_child, &m_status, WNOHANG) == m_child)
+        m_reaped = true;
+    return !m_reaped;
+}
+
+void RunningCli::signal(int number)
+{
+    if (!m_reaped)
+        kill(m_child, number);
+}
+
+Outcome RunningCli::finish()
+{
     Outcome outcome;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    pollfd fds[2] = {{m_out, POLLIN, 0}, {m_err, POLLIN, 0}};
     std::string *targets[2] = {&outcome.out, &outcome.err};
     int open = 2;
     while (open > 0) {
@@ -84,10 +130,17 @@ Outcome runCli(const std::vector<std::string> &arguments, const std::string &wor
             }
         }
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    m_out = m_err = -1;
+    if (!m_reaped && waitpid(m_child, &m_status, 0) == m_child)
+        m_reaped = true;
+    outcome.status = WIFEXITED(m_status) ? WEXITSTATUS(m_status) : -1;
     return outcome;
+}
+
+Outcome runCli(const std::vector<std::string> &arguments, const std::string &workingFolder,
+               const std::string &input, const std::string &stdoutFile)
+{
+    return RunningCli(arguments, workingFolder, input, stdoutFile).finish();
 }
 
 void PrintTo(const Outcome &outcome, std::ostream *os)

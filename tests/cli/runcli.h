@@ -20,10 +20,38 @@ struct Outcome
 };
 void PrintTo(const Outcome &outcome, std::ostream *os);
 
-// Runs brindle-cli with `arguments` in the folder `workingFolder`, with `input`
-// on stdin (then the end of input), in the environment of the test.
+// brindle-cli started as from a shell, in the folder `workingFolder`, with
+// `input` on stdin (then the end of input), in the environment of the test, and
+// SIGINT and SIGTERM at their defaults. Its stdout is a pipe, or with
+// `stdoutFile` that file ("-": stdout closed). Killed and reaped on destruction
+// when still running.
+class RunningCli
+{
+public:
+    RunningCli(const std::vector<std::string> &arguments, const std::string &workingFolder,
+               const std::string &input = {}, const std::string &stdoutFile = {});
+    ~RunningCli();
+    RunningCli(const RunningCli &) = delete;
+    RunningCli &operator=(const RunningCli &) = delete;
+
+    // False once it has ended.
+    bool running();
+    void signal(int number);
+    // Waits for the end: what it printed, and its exit status (-1 when a
+    // signal ended it).
+    Outcome finish();
+
+private:
+    int m_child = -1;
+    int m_out = -1;
+    int m_err = -1;
+    bool m_reaped = false;
+    int m_status = 0;
+};
+
+// Runs brindle-cli to its end (see RunningCli).
 Outcome runCli(const std::vector<std::string> &arguments, const std::string &workingFolder,
-               const std::string &input = {});
+               const std::string &input = {}, const std::string &stdoutFile = {});
 
 // The desktop trash will not take folders from a tmpfs: when the temporary
 // folder is one, temporary folders made after this go to the build tree.
