@@ -378,7 +378,8 @@ Options:
   --version              Show the version and exit.
 
 Results go to stdout, messages to stderr. Exit status: 0 on success, 1 after
-a failure that was reported, 2 on bad usage.
+a failure that was reported, 2 on bad usage, 130 or 143 when SIGINT or SIGTERM
+stopped create or undo (the folders made so far stay in the undo log).
 )";
 }
 
