@@ -31,7 +31,10 @@ void MainWindow::browseForTarget()
     setTargetLocation(folder);
     if (task && task->isSelected() && task->text(0).contains(QStringLiteral("Save"))) {
         foldertree::TreeContext context = treeContext();
-        foldertree::mirrorFolder(context, m_icons, folder);
+        const std::vector<std::string> leftOut = foldertree::mirrorFolder(context, m_icons, folder);
+        if (!leftOut.empty())
+            m_services.messages.ask(
+                foldertree::leftOutMessage(foldertree::LeftOutOfFolderTree, leftOut));
         return;
     }
     if (m_tree.empty())

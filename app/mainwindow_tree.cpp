@@ -41,7 +41,11 @@ void MainWindow::onFolderExpanded(const QModelIndex &index)
     if (busy())
         return;
     foldertree::TreeContext context = treeContext();
-    foldertree::loadBranchOnExpand(context, m_model->nodeOf(index));
+    const std::vector<std::string> leftOut
+        = foldertree::loadBranchOnExpand(context, m_model->nodeOf(index));
+    if (!leftOut.empty())
+        m_services.messages.ask(
+            foldertree::leftOutMessage(foldertree::LeftOutOfFolderTree, leftOut));
 }
 
 void MainWindow::addSubfolder()
@@ -123,5 +127,8 @@ void MainWindow::captureFolderStructure()
     if (fileName.empty())
         return;
     foldertree::TreeContext context = treeContext();
-    foldertree::captureFolderToFile(context, folder, fileName, m_state.indentPrefix);
+    const std::vector<std::string> leftOut
+        = foldertree::captureFolderToFile(context, folder, fileName, m_state.indentPrefix);
+    if (!leftOut.empty())
+        m_services.messages.ask(foldertree::leftOutMessage(foldertree::LeftOutOfTreeFile, leftOut));
 }

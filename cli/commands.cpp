@@ -231,9 +231,13 @@ int capture(Terminal &terminal, const std::string &folder, const std::string &fi
     ui.count = [&loaded] { return loaded.lines.size() >= 2 ? loaded.lines.size() - 2 : 0; };
     std::string indentPrefix;
     terminal.startProgress("capturing");
-    foldertree::captureFolderToFile(loaded.context, folder, fileName, indentPrefix);
+    const std::vector<std::string> leftOut
+        = foldertree::captureFolderToFile(loaded.context, folder, fileName, indentPrefix);
     terminal.endProgress();
-    return Success;
+    if (leftOut.empty())
+        return Success;
+    terminal.note(foldertree::leftOutMessage(foldertree::LeftOutOfTreeFile, leftOut));
+    return Failed;
 }
 
 int undo(Terminal &terminal, const Invocation &invocation)
