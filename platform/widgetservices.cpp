@@ -4,10 +4,14 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -42,6 +46,52 @@ QMessageBox::StandardButton standardButton(Answer answer)
     return QMessageBox::Ok;
 }
 
+// A message box shows at most this much of a text, so that it fits the screen;
+// the whole text then goes to the details, which scroll.
+constexpr qsizetype ShownCharacters = 3000;
+constexpr qsizetype ShownLines = 40;
+
+// The text a box shows: cut after ShownCharacters or ShownLines, and every run
+// without a blank wider than `width` pixels cut in its middle (a box wraps
+// lines at blanks only, so such a run would make it wider than the screen).
+// Returns true when anything was cut.
+bool fitText(QString &text, const QFontMetrics &metrics, int width)
+{
+    qsizetype end = std::min(text.size(), ShownCharacters);
+    qsizetype lines = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        if (text[i] == QLatin1Char('\n') && ++lines == ShownLines)
+            end = i;
+    }
+    if (end > 0 && end < text.size() && text[end - 1].isHighSurrogate())
+        --end;
+    bool cut = end < text.size();
+    QString fitted;
+    qsizetype start = 0;
+    while (start < end) {
+        qsizetype runEnd = start;
+        while (runEnd < end && !text[runEnd].isSpace())
+            ++runEnd;
+        const QString run = text.mid(start, runEnd - start);
+        if (metrics.horizontalAdvance(run) > width) {
+            fitted += metrics.elidedText(run, Qt::ElideMiddle, width);
+            cut = true;
+        } else {
+            fitted += run;
+        }
+        qsizetype blanksEnd = runEnd;
+        while (blanksEnd < end && text[blanksEnd].isSpace())
+            ++blanksEnd;
+        fitted += text.mid(runEnd, blanksEnd - runEnd);
+        start = blanksEnd;
+    }
+    if (end < text.size())
+        fitted += QStringLiteral("...");
+    if (cut)
+        text = fitted;
+    return cut;
+}
+
 } // namespace
 
 Answer QtMessages::ask(const Message &message)
@@ -58,7 +108,18 @@ Answer QtMessages::ask(const Message &message)
         buttons = QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
 
     // No owner window, and every window of the program waits for the answer.
-    QMessageBox box(icon, fromBytes(message.caption), fromBytes(message.text), buttons);
+    QMessageBox box(icon, fromBytes(message.caption), QString(), buttons);
+    // Names in a message are shown as they are, never read as markup.
+    box.setTextFormat(Qt::PlainText);
+    const QString text = fromBytes(message.text);
+    QString shown = text;
+    QString details = fromBytes(message.details);
+    const int width = std::min(box.screen()->availableGeometry().width() / 2, 640);
+    if (fitText(shown, box.fontMetrics(), width))
+        details = details.isEmpty() ? text : text + QStringLiteral("\n\n") + details;
+    box.setText(shown);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     box.setWindowModality(Qt::ApplicationModal);
     box.setDefaultButton(standardButton(message.defaultAnswer));
     if (message.buttons != Buttons::Ok)
