@@ -10,6 +10,7 @@
 #include "state.h"
 #include "treefile.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -65,6 +66,9 @@ public:
 
     // Runs a command; a failure it raises is shown in the error box.
     void guard(const std::function<void()> &command);
+
+    // How long a creation run or an undo runs before its progress window shows.
+    void setProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
 
 public slots:
     // toolbar and target location
@@ -127,6 +131,7 @@ private:
     foldertree::FolderTreeModel *m_model = nullptr;
     FileDialog m_openDialog;
     FileDialog m_saveDialog;
+    std::chrono::milliseconds m_progressDelay {1000};
 
     QTreeWidget *m_taskPanel = nullptr;
     QMenu *m_taskMenu = nullptr;

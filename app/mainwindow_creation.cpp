@@ -5,6 +5,7 @@
 #include "creationrun.h"
 #include "foldertreeview.h"
 #include "mirror.h"
+#include "progresswindow.h"
 #include "undo.h"
 
 #include <QComboBox>
@@ -48,10 +49,11 @@ void MainWindow::createNow()
     if (busy())
         return;
     std::string target = targetLocation();
+    ProgressWindow progress(ProgressWindow::Kind::Creation, m_progressDelay, m_services.ui, this);
     creation::CreationContext context {*m_model,
                                        m_services.messages,
                                        m_services.fileSystem,
-                                       m_services.ui,
+                                       progress.ui(),
                                        m_services.shell,
                                        m_state.installFolder,
                                        m_state.createdFolders,
@@ -61,6 +63,7 @@ void MainWindow::createNow()
                                            if (trimmed != targetLocation())
                                                setTargetLocation(trimmed);
                                        }};
+    context.progress = progress.report();
     creation::createTickedFolders(context, target);
 }
 
@@ -68,12 +71,14 @@ void MainWindow::undoLastRun()
 {
     if (busy())
         return;
+    ProgressWindow progress(ProgressWindow::Kind::Undo, m_progressDelay, m_services.ui, this);
     creation::UndoContext context {m_services.messages,
                                    m_services.fileSystem,
-                                   m_services.ui,
+                                   progress.ui(),
                                    m_services.trash,
                                    m_state.installFolder,
                                    m_state.createdFolders,
                                    [this](bool enabled) { m_undoButton->setEnabled(enabled); }};
+    context.progress = progress.report();
     creation::undoLastRun(context);
 }

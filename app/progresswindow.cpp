@@ -1,0 +1,130 @@
+#include "progresswindow.h"
+
+#include "messagetext.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ProgressWindow::ProgressWindow(Kind kind, std::chrono::milliseconds delay, platform::Ui &ui,
+                               QWidget *parent)
+    : QDialog(parent), m_kind(kind), m_delay(delay), m_ui(ui), m_watchedUi(*this, ui)
+{
+    setObjectName(QStringLiteral("progressWindow"));
+    setWindowTitle(kind == Kind::Creation ? QStringLiteral("Create Now") : QStringLiteral("Undo"));
+    setWindowModality(Qt::ApplicationModal);
+
+    m_label = new QLabel(this);
+    m_label->setObjectName(QStringLiteral("progressLabel"));
+    // Folder names are shown as they are, never read as markup; the path is cut
+    // in the middle to this width, so the window keeps its size.
+    m_label->setTextFormat(Qt::PlainText);
+    m_label->setFixedWidth(m_label->fontMetrics().averageCharWidth() * 64);
+
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_cancelButton->setAccessibleName(QStringLiteral("Cancel"));
+    // Enter typed by chance does not stop the run; Escape does.
+    m_cancelButton->setAutoDefault(false);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ProgressWindow::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cancelButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_label);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+ProgressWindow::~ProgressWindow()
+{
+    finish();
+}
+
+platform::ProgressReport ProgressWindow::report()
+{
+    return [this](std::size_t done, const std::string &current) { return step(done, current); };
+}
+
+void ProgressWindow::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    hide();
+    if (m_pointerSet)
+        QGuiApplication::restoreOverrideCursor();
+    m_pointerSet = false;
+}
+
+void ProgressWindow::reject()
+{
+    m_cancelled = true;
+    QDialog::reject();
+}
+
+void ProgressWindow::WatchedUi::setBusy(bool busy)
+{
+    if (busy) {
+        if (m_depth++ == 0)
+            m_window.startClock();
+    } else if (--m_depth == 0) {
+        // The window and its pointer go before the busy pointer, so the pointers
+        // come off in the order they were set.
+        m_window.finish();
+    }
+    m_ui.setBusy(busy);
+}
+
+void ProgressWindow::startClock()
+{
+    if (!m_start)
+        m_start = std::chrono::steady_clock::now();
+}
+
+bool ProgressWindow::step(std::size_t done, const std::string &current)
+{
+    if (m_cancelled || m_finished)
+        return !m_cancelled;
+    if (!m_shown) {
+        startClock();
+        if (std::chrono::steady_clock::now() - *m_start < m_delay)
+            return true;
+        m_shown = true;
+        // The busy pointer stays set, so the window's commands stay refused; the
+        // Cancel button shows the pointer that says it can be clicked.
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+        m_pointerSet = true;
+        showProgress(done, current);
+        show();
+        m_ui.processEvents();
+        return !m_cancelled;
+    }
+    if (!m_throttle.due())
+        return true;
+    showProgress(done, current);
+    m_ui.processEvents();
+    return !m_cancelled;
+}
+
+void ProgressWindow::showProgress(std::size_t done, const std::string &current)
+{
+    const QString count = QLocale().toString(qulonglong(done));
+    QString text;
+    if (m_kind == Kind::Creation)
+        text
+            = done == 1 ? QStringLiteral("1 folder made") : count + QStringLiteral(" folders made");
+    else
+        text = done == 1 ? QStringLiteral("1 folder moved to the trash")
+                         : count + QStringLiteral(" folders moved to the trash");
+    const std::string escaped = platform::escapeControl(current);
+    const QString path
+        = QString::fromLocal8Bit(escaped.data(), static_cast<qsizetype>(escaped.size()));
+    m_label->setText(text + QLatin1Char('\n')
+                     + m_label->fontMetrics().elidedText(path, Qt::ElideMiddle, m_label->width()));
+}
