@@ -7,6 +7,7 @@
 #include "scripted.h"
 #include "startup.h"
 #include "tempdir.h"
+#include "widgetservices.h"
 #include "windows.h"
 
 #include <QAbstractItemModelTester>
@@ -16,14 +17,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 using foldertree::NodeId;
 using foldertree::NoNode;
@@ -903,6 +908,136 @@ private slots:
         QVERIFY(!desk.button("undoButton")->isEnabled());
         QCOMPARE(q(desk.scripted.messages.shown.back().text), "Undo done.");
         QVERIFY(!desk.dir.exists("install/undo.udo"));
+    }
+
+    // A run stopped from its progress window keeps what it made, says so in its
+    // summary and can undo exactly that; the window's commands stay refused.
+    void cancelStopsRun()
+    {
+        Desk desk;
+        QVERIFY(desk.open());
+        constexpr int Branches = 20, Leaves = 150;
+        std::string text = "<tree>\nBig\n";
+        for (int i = 0; i < Branches; ++i) {
+            text += "  d" + std::to_string(i) + "\n";
+            for (int j = 0; j < Leaves; ++j)
+                text += "    e" + std::to_string(j) + "\n";
+        }
+        desk.load("big.txt", text);
+        const std::string out = desk.dir / "out";
+        desk.window().setTargetLocation(out);
+        desk.window().setProgressDelay(std::chrono::milliseconds(0));
+        std::filesystem::remove(desk.install + "Category/Book.txt"); // a task that ran would say so
+
+        QPointer<QDialog> progress;
+        bool found = false;
+        QString title, label;
+        desk.scripted.ui.onProcessEvents = [&] {
+            if (found)
+                return;
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                for (QPushButton *button : top->findChildren<QPushButton *>()) {
+                    if (button->window() == top && top->isVisible()
+                        && button->accessibleName() == "Cancel" && button->text() == "Cancel")
+                        progress = qobject_cast<QDialog *>(top);
+                }
+            }
+            if (!progress)
+                return;
+            found = true;
+            title = progress->windowTitle();
+            for (QLabel *each : progress->findChildren<QLabel *>())
+                label += each->text();
+            // Clicks as the window system brings them: elsewhere while the run goes
+            // on they change nothing; on Cancel they stop the run.
+            auto click = [](QWidget *widget, QPoint at) {
+                QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {},
+                                  widget->mapTo(widget->window(), at));
+            };
+            click(desk.button("createButton"), desk.button("createButton")->rect().center());
+            click(desk.taskPanel()->viewport(),
+                  desk.taskPanel()->visualItemRect(desk.row("book category")).center());
+            click(desk.viewport(), desk.box(desk.find("d0")).center());
+            for (QPushButton *button : progress->findChildren<QPushButton *>())
+                if (button->accessibleName() == "Cancel")
+                    click(button, button->rect().center());
+        };
+        desk.scripted.messages.queue(Answer::No);
+        desk.button("createButton")->click();
+        desk.scripted.ui.onProcessEvents = nullptr;
+
+        QVERIFY(found);
+        QCOMPARE(title, "Create Now");
+        QVERIFY2(label.startsWith("1 folder made\n") && label.endsWith("/out/d0"),
+                 qPrintable(label));
+        QVERIFY(!QGuiApplication::overrideCursor());
+        std::vector<std::string> made;
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(out))
+            made.push_back(entry.path().string());
+        QVERIFY(!made.empty() && made.size() < std::size_t(Branches * (Leaves + 1)));
+        QCOMPARE(desk.messages(),
+                 QStringList {
+                     describe({std::to_string(made.size())
+                                   + " subfolders were created successfully!\nOpen the "
+                                     "target location now?",
+                               "Information", Buttons::YesNo, Icon::Information, Answer::Yes})});
+        std::vector<std::string> logged;
+        std::istringstream log(desk.dir.readFile("install/undo.udo"));
+        for (std::string line; std::getline(log, line);)
+            logged.push_back(line.substr(0, line.find('\r')));
+        std::sort(made.begin(), made.end());
+        std::sort(logged.begin(), logged.end());
+        QCOMPARE(logged, made);
+        QCOMPARE(desk.topNames().size(), Branches);
+        QCOMPARE(unticked(desk.tree()), "");
+    }
+
+    // Message boxes show their text as it is, and never grow past the screen.
+    void messageBoxText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("details");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("markup shown as written, details below") << "<b>x</b>"
+                                                                << "<i>every</i> name" << false;
+        QTest::newRow("long unbroken name cut, whole text in the details")
+            << "Can not create subfolder: /" + QString(20000, 'n') << "" << true;
+    }
+
+    void messageBoxText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, details);
+        QFETCH(bool, cut);
+        QString shownText, shownDetails;
+        int format = -1;
+        QSize size, screen;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            shownText = box->text();
+            shownDetails = box->detailedText();
+            format = box->textFormat();
+            size = box->frameGeometry().size();
+            screen = box->screen()->availableGeometry().size();
+            box->button(QMessageBox::Ok)->click();
+        });
+        const Answer answer
+            = platform::QtMessages().ask({text.toStdString(), "Caption", Buttons::Ok, Icon::Stop,
+                                          Answer::Ok, details.toStdString()});
+        QCOMPARE(answer, Answer::Ok);
+        QCOMPARE(format, int(Qt::PlainText));
+        if (cut) {
+            QVERIFY(shownText.size() < text.size());
+            QVERIFY(shownText.startsWith("Can not create subfolder: /nnn"));
+            QCOMPARE(shownDetails, text);
+        } else {
+            QCOMPARE(shownText, text);
+            QCOMPARE(shownDetails, details);
+        }
+        QVERIFY2(size.width() <= screen.width() && size.height() <= screen.height(),
+                 qPrintable(QString("%1x%2").arg(size.width()).arg(size.height())));
     }
 
     void largeLoadIgnoresInput()
