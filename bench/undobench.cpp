@@ -27,13 +27,13 @@ constexpr int Subtrees = 1000;
 class TimedTrash : public platform::SystemTrash
 {
 public:
-    bool moveToTrash(const std::string &path) override
+    platform::TrashOutcome moveToTrash(const std::string &path) override
     {
         const Clock::time_point start = Clock::now();
-        const bool moved = SystemTrash::moveToTrash(path);
+        platform::TrashOutcome outcome = SystemTrash::moveToTrash(path);
         seconds += secondsSince(start);
         ++calls;
-        return moved;
+        return outcome;
     }
     double seconds = 0;
     std::size_t calls = 0;

@@ -3,78 +3,383 @@
 #include "creationrun.h"
 #include "failure.h"
 #include "linebuffer.h"
+#include "messagetext.h"
+#include "throttle.h"
+#include "undolog.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <unordered_map>
 
 namespace creation {
 
-std::string keptBackMessage(const std::vector<std::string> &paths)
+namespace {
+
+constexpr char Separator = platform::Separator;
+
+// True when `path` lies inside `folder` (not the folder itself).
+bool isInside(std::string_view folder, std::string_view path)
 {
-    std::string text = "These folders could not be moved to the trash and were left where they "
-                       "are:\n";
-    for (const std::string &path : paths)
-        text += path + "\n";
-    text += "They stay in the undo list: press Undo again to retry.";
+    return !folder.empty() && path.size() > folder.size() && path.starts_with(folder)
+        && path[folder.size()] == Separator;
+}
+
+// True when `path` is `folder` or lies inside it.
+bool isSameOrInside(std::string_view folder, std::string_view path)
+{
+    return !folder.empty() && (path == folder || isInside(folder, path));
+}
+
+// The folder as a plain absolute path: repeated and trailing separators and "."
+// components dropped. "" for "/" and for a path that is not absolute.
+std::string plainFolder(std::string_view path)
+{
+    std::string plain;
+    if (path.empty() || path.front() != Separator)
+        return plain;
+    std::size_t start = 0;
+    while (start < path.size()) {
+        std::size_t end = path.find(Separator, start);
+        if (end == std::string_view::npos)
+            end = path.size();
+        const std::string_view component = path.substr(start, end - start);
+        if (!component.empty() && component != ".") {
+            plain += Separator;
+            plain += component;
+        }
+        start = end + 1;
+    }
+    return plain;
+}
+
+// The folders no undo may take, nor anything that holds them.
+struct Protected
+{
+    std::string home;
+    std::string installFolder;
+};
+
+bool isRunFolder(std::string_view line, const Protected &kept)
+{
+    if (line.size() < 2 || line.front() != Separator || line.back() == Separator
+        || line.find('\0') != std::string_view::npos)
+        return false;
+    std::size_t components = 0;
+    std::size_t start = 1;
+    while (start <= line.size()) {
+        std::size_t end = line.find(Separator, start);
+        if (end == std::string_view::npos)
+            end = line.size();
+        const std::string_view component = line.substr(start, end - start);
+        if (component.empty() || component == "." || component == "..")
+            return false;
+        ++components;
+        start = end + 1;
+    }
+    return components >= 2 && !isSameOrInside(line, kept.home)
+        && !isSameOrInside(line, kept.installFolder);
+}
+
+std::string_view parentOf(std::string_view path)
+{
+    return path.substr(0, path.rfind(Separator));
+}
+
+// Orders paths so that everything inside a folder follows it at once: the
+// separator sorts before every other byte.
+bool separatorFirst(std::string_view a, std::string_view b)
+{
+    const auto [left, right] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    if (left == a.end() || right == b.end())
+        return a.size() < b.size();
+    const auto key = [](char c) { return c == Separator ? 0 : static_cast<unsigned char>(c) + 1; };
+    return key(*left) < key(*right);
+}
+
+// The paths that no other path of the list holds, in the list's order.
+// O(n log n) comparisons.
+std::vector<std::string> topMost(const std::vector<std::string> &paths)
+{
+    std::vector<std::size_t> order(paths.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&paths](std::size_t a, std::size_t b) {
+        return separatorFirst(paths[a], paths[b]);
+    });
+    std::vector<bool> isTop(paths.size(), false);
+    std::string_view top;
+    for (const std::size_t i : order) {
+        if (isSameOrInside(top, paths[i]))
+            continue; // the same path again, or one inside the last top
+        top = paths[i];
+        isTop[i] = true;
+    }
+    std::vector<std::string> tops;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (isTop[i])
+            tops.push_back(paths[i]);
+    }
+    return tops;
+}
+
+// The deepest folder that holds every path's parent; "/" when only the root does.
+std::string commonParent(const std::vector<std::string_view> &paths)
+{
+    std::string_view common = parentOf(paths.front());
+    for (const std::string_view path : paths) {
+        const std::string_view parent = parentOf(path);
+        if (isSameOrInside(common, parent))
+            continue;
+        const auto mismatch
+            = std::mismatch(common.begin(), common.end(), parent.begin(), parent.end());
+        const std::size_t same = static_cast<std::size_t>(mismatch.first - common.begin());
+        if (same == parent.size() && same < common.size() && common[same] == Separator)
+            common = parent; // the parent holds the common folder
+        else // cut back to the last separator both share
+            common = common.substr(0, common.substr(0, same).rfind(Separator));
+    }
+    return common.empty() ? std::string(1, Separator) : std::string(common);
+}
+
+// What the undo would take, looked at before asking.
+struct Survey
+{
+    std::size_t present = 0; // folders of the log that exist
+    std::vector<std::string_view> tops; // present folders whose logged parent is not
+    std::vector<std::string> foreignHolders; // present folders holding what the log does not name
+};
+
+// Looks at each folder of the log once: a folder whose parent is in the log and
+// has been listed is known from that listing, any other is looked up. Each
+// present folder is listed once. O(log + entries).
+Survey survey(const std::vector<std::string_view> &folders, platform::FileSystem &fileSystem,
+              platform::Ui &ui)
+{
+    enum class State : std::uint8_t { Unknown, Missing, Present, Listed };
+    struct Known
+    {
+        State state = State::Unknown;
+        bool seen = false; // a listing of its parent showed it as a folder
+    };
+    std::unordered_map<std::string_view, Known> known;
+    known.reserve(folders.size());
+    for (const std::string_view folder : folders)
+        known.try_emplace(folder);
+
+    Survey result;
+    platform::EventThrottle throttle;
+    std::string child;
+    for (const std::string_view folder : folders) {
+        Known &entry = known.find(folder)->second;
+        if (entry.state != State::Unknown)
+            continue; // the same line again
+        if (throttle.due())
+            ui.processEvents();
+        const auto parent = known.find(parentOf(folder));
+        const State parentState = parent == known.end() ? State::Unknown : parent->second.state;
+        if (parentState == State::Listed)
+            entry.state = entry.seen ? State::Present : State::Missing;
+        else if (parentState == State::Missing)
+            entry.state = State::Missing;
+        else
+            entry.state
+                = fileSystem.isDirectory(std::string(folder)) ? State::Present : State::Missing;
+        if (entry.state == State::Missing)
+            continue;
+        ++result.present;
+        if (parentState != State::Listed && parentState != State::Present)
+            result.tops.push_back(folder);
+
+        const std::unique_ptr<platform::DirectoryListing> listing
+            = fileSystem.openDirectory(std::string(folder));
+        if (!listing)
+            continue; // its logged subfolders are looked up one by one
+        bool foreign = false;
+        while (const std::optional<platform::DirectoryEntry> item = listing->next()) {
+            child.assign(folder);
+            child += Separator;
+            child += item->name;
+            const auto found = known.find(child);
+            if (found == known.end())
+                foreign = true;
+            else if (item->isDirectory)
+                found->second.seen = true;
+        }
+        entry.state = State::Listed;
+        if (foreign)
+            result.foreignHolders.emplace_back(folder);
+    }
+    return result;
+}
+
+std::string counted(std::size_t count, std::string_view one, std::string_view many)
+{
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+// The details of the question: what goes to the trash, from where, and what
+// the run did not make goes with it.
+std::string questionDetails(const Survey &found, std::size_t skipped)
+{
+    std::string text;
+    if (found.present == 0)
+        text = "None of the folders the last run made is still there: the undo only empties "
+               "the undo list.";
+    else
+        text = counted(found.present, "folder", "folders")
+            + " made by the last run will go to the trash, from "
+            + platform::boundedName(commonParent(found.tops)) + ".";
+    if (!found.foreignHolders.empty())
+        text += "\n\nThese folders now also hold files or folders the last run did not make, "
+                "which will go to the trash with them:\n"
+            + platform::boundedList(found.foreignHolders).text;
+    if (skipped > 0)
+        text += "\n\n" + counted(skipped, "line", "lines")
+            + " of the undo list name no folder a run could have made and will be left "
+              "alone.";
     return text;
+}
+
+platform::Message skippedMessage(const std::vector<std::string> &skipped)
+{
+    const platform::BoundedList list = platform::boundedList(skipped);
+    platform::Message message
+        = platform::information(std::string(SkippedLinesHeading) + "\n" + list.text);
+    message.details = list.details;
+    return message;
+}
+
+} // namespace
+
+platform::Message keptBackMessage(const std::vector<std::string> &keptBack, std::string_view reason)
+{
+    const std::vector<std::string> tops = topMost(keptBack);
+    const platform::BoundedList list = platform::boundedList(tops);
+    std::string text = "These folders could not be moved to the trash and were left where they "
+                       "are:\n"
+        + list.text + "\n";
+    if (!reason.empty())
+        text += "The trash said: " + platform::boundedName(reason) + "\n";
+    text += "They stay in the undo list: press Undo again to retry.";
+    platform::Message message = platform::information(std::move(text));
+    if (tops.size() < keptBack.size() || !list.details.empty()) {
+        for (const std::string &path : keptBack) {
+            message.details += platform::escapeControl(path);
+            message.details += '\n';
+        }
+    }
+    return message;
 }
 
 UndoResult undoLastRun(UndoContext &context)
 {
     UndoResult result;
-    const platform::Message question {std::string(UndoQuestion), std::string(UndoCaption),
-                                      platform::Buttons::YesNo, platform::Icon::Question,
-                                      platform::Answer::Yes};
+    // Held to the end: a run or another undo must not change the log meanwhile.
+    const std::optional<UndoLogLock> lock = UndoLogLock::acquire(context.installFolder);
+    if (!lock) {
+        context.messages.ask(platform::information(std::string(LogBusyMessage)));
+        return result;
+    }
+    recoverInterruptedRun(context.installFolder);
+
+    const std::string logPath = undoLogPath(context.installFolder);
+    std::optional<std::string> log = context.fileSystem.readFile(logPath);
+    if (!log)
+        throw platform::cannotOpenFile(logPath);
+    foldertree::LineBuffer lines;
+    lines.adopt(std::move(*log));
+
+    const char *home = std::getenv("HOME");
+    std::string installFolder = context.installFolder;
+    if (installFolder.empty() || installFolder.front() != Separator)
+        installFolder = context.fileSystem.currentDirectory() + Separator + installFolder;
+    const Protected kept {plainFolder(home ? home : ""), plainFolder(installFolder)};
+    std::vector<std::string_view> folders;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].empty())
+            continue;
+        if (isRunFolder(lines[i], kept))
+            folders.push_back(lines[i]);
+        else
+            result.skipped.emplace_back(lines[i]);
+    }
+
+    platform::Message question {std::string(UndoQuestion), std::string(UndoCaption),
+                                platform::Buttons::YesNo, platform::Icon::Question,
+                                platform::Answer::Yes};
+    {
+        platform::BusyPointer busy(context.ui);
+        context.ui.processEvents();
+        question.details = questionDetails(survey(folders, context.fileSystem, context.ui),
+                                           result.skipped.size());
+    }
     if (context.messages.ask(question) != platform::Answer::Yes)
         return result;
     result.confirmed = true;
 
-    const std::string logPath = undoLogPath(context.installFolder);
-    const std::optional<std::string> log = context.fileSystem.readFile(logPath);
-    if (!log)
-        throw platform::cannotOpenFile(logPath);
-    foldertree::LineBuffer lines;
-    lines.assign(*log);
-    context.createdFolders.clear();
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        context.createdFolders.emplace_back(lines[i]);
-
+    context.createdFolders.assign(folders.begin(), folders.end());
+    const std::vector<std::string> &created = context.createdFolders;
+    std::vector<bool> keep(created.size(), false);
+    std::size_t next = 0;
+    std::string_view gone; // the last folder that went, with everything inside
     {
         platform::BusyPointer busy(context.ui);
         context.ui.processEvents();
-        std::string_view gone; // the last folder that went, with everything inside
-        for (const std::string &folder : context.createdFolders) {
+        for (; next < created.size(); ++next) {
+            const std::string &folder = created[next];
             // The log lists a folder before those inside it: once it has gone,
             // its subfolders need no look at the disk.
-            if (!gone.empty() && folder.size() > gone.size() && folder.starts_with(gone)
-                && folder[gone.size()] == platform::Separator)
+            if (isInside(gone, folder))
                 continue;
+            if (context.progress
+                && !context.progress(result.trashed.size() + result.keptBack.size(), folder)) {
+                result.stopped = true;
+                break;
+            }
             if (!context.fileSystem.isDirectory(folder))
                 continue;
             context.ui.processEvents();
-            if (context.trash.moveToTrash(folder)) {
+            platform::TrashOutcome outcome = context.trash.moveToTrash(folder);
+            if (outcome.moved) {
                 result.trashed.push_back(folder);
                 gone = folder;
-            } else
+            } else {
                 result.keptBack.push_back(folder);
+                keep[next] = true;
+                if (result.refusal.empty())
+                    result.refusal = std::move(outcome.reason);
+            }
         }
     }
 
+    // What could not go, or was not reached, stays listed so the undo can go on.
+    foldertree::LineBuffer rest;
+    for (std::size_t i = 0; i < created.size(); ++i) {
+        if (keep[i] || (result.stopped && i >= next && !isInside(gone, created[i])))
+            rest.append(created[i]);
+    }
     context.createdFolders.clear();
-    if (result.keptBack.empty()) {
+    if (rest.empty()) {
         context.fileSystem.removeFile(logPath);
         if (context.setUndoEnabled)
             context.setUndoEnabled(false);
         context.messages.ask({std::string(UndoDoneMessage), "Information", platform::Buttons::Ok,
                               platform::Icon::Question, platform::Answer::Ok});
-        return result;
+    } else {
+        if (context.fileSystem.writeFile(logPath, rest.joined()))
+            throw platform::cannotCreateFile(logPath);
+        if (context.setUndoEnabled)
+            context.setUndoEnabled(true);
+        if (!result.keptBack.empty())
+            context.messages.ask(keptBackMessage(result.keptBack, result.refusal));
+        if (result.stopped)
+            context.messages.ask(platform::information(std::string(UndoStoppedMessage)));
     }
-    // What could not go stays listed, so the undo can be tried again.
-    foldertree::LineBuffer rest;
-    for (const std::string &folder : result.keptBack)
-        rest.append(folder);
-    if (context.fileSystem.writeFile(logPath, rest.joined()))
-        throw platform::cannotCreateFile(logPath);
-    if (context.setUndoEnabled)
-        context.setUndoEnabled(true);
-    context.messages.ask(platform::information(keptBackMessage(result.keptBack)));
+    if (!result.skipped.empty())
+        context.messages.ask(skippedMessage(result.skipped));
     return result;
 }
 

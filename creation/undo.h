@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace creation {
@@ -13,6 +14,12 @@ namespace creation {
 inline constexpr std::string_view UndoQuestion = "Do you want to UNDO the last operation ?";
 inline constexpr std::string_view UndoCaption = "Undo Confirmation";
 inline constexpr std::string_view UndoDoneMessage = "Undo done.";
+inline constexpr std::string_view UndoStoppedMessage
+    = "The undo was stopped. The folders not yet moved to the trash stay in the undo list: "
+      "press Undo again to go on.";
+inline constexpr std::string_view SkippedLinesHeading
+    = "These lines of the undo list do not name a folder a run could have made, so they were "
+      "left alone:";
 
 struct UndoContext
 {
@@ -23,27 +30,46 @@ struct UndoContext
     std::string installFolder;
     std::vector<std::string> &createdFolders;
     std::function<void(bool)> setUndoEnabled;
-    // Told of every folder sent to the trash; false stops the undo there.
+    // Told of every folder before it is looked at; false stops the undo there.
     platform::ProgressReport progress = {};
 };
 
 struct UndoResult
 {
     bool confirmed = false;
+    bool stopped = false; // the progress report asked to stop
     std::vector<std::string> trashed;
     std::vector<std::string> keptBack; // could not go to the trash
+    std::string refusal; // the reason the trash gave for the first folder it kept back
+    std::vector<std::string> skipped; // lines no run could have written
 };
 
-// Asks for confirmation, then sends every folder of the undo log that still
-// exists to the trash, in the log's order (the first line of a subtree takes
-// all of it). Lines naming nothing, or a file, are passed over. When all went,
-// the log is deleted, the button disabled and "Undo done." shown. A folder that
-// the trash refuses stays where it is, is named in a message, and stays in the
-// log with the button enabled. Nothing is ever deleted permanently.
-// Throws "Cannot open file %s" when the log cannot be read.
+// Holds the undo log's lock for the whole command (while another run or undo
+// holds it: the busy message, nothing changes), makes a record left by a killed
+// run the log, reads the log, and asks for confirmation; the question's details
+// say how many folders go to the trash and from where, and which of them now
+// hold files the run did not make. Then sends every folder of the log that
+// still exists to the trash, in the log's order (the first line of a subtree
+// takes all of it). Lines naming nothing, or a file, are passed over.
+//
+// Only lines a run could have written are touched: an absolute, normalised path
+// ("/" first, no ".", ".." or empty component, no "/" last, no NUL) two levels
+// or more below "/" that is neither $HOME nor the install folder nor holds
+// either. Other lines are dropped from the log and named in a message after the
+// undo.
+//
+// When all went, the log is deleted, the button disabled and "Undo done."
+// shown. A folder that the trash refuses stays where it is, is named in a
+// message, and stays in the log with the button enabled; so do the folders not
+// reached when the progress report stops the undo. Nothing is ever deleted
+// permanently. Cost: linear in the log plus the entries of its folders. Throws
+// "Cannot open file %s", before asking, when the log cannot be read.
 UndoResult undoLastRun(UndoContext &context);
 
-// The message that names the folders the trash refused.
-std::string keptBackMessage(const std::vector<std::string> &paths);
+// The message after an undo that the trash refused folders of: the top-most of
+// `keptBack` (at most ten), the trash's reason once, and every folder of
+// `keptBack` in its details.
+platform::Message keptBackMessage(const std::vector<std::string> &keptBack,
+                                  std::string_view reason);
 
 } // namespace creation

@@ -84,13 +84,21 @@ public:
     virtual void openLocation(const std::string &pathOrAddress) = 0;
 };
 
+// What the trash did with one path.
+struct TrashOutcome
+{
+    bool moved = false;
+    std::string reason; // why the trash refused, in its own words; may be ""
+};
+
 class Trash
 {
 public:
     virtual ~Trash() = default;
-    // Moves a file or a folder with everything inside to the trash. Never deletes
-    // permanently: when the trash cannot take it, it stays and false comes back.
-    virtual bool moveToTrash(const std::string &path) = 0;
+    // Moves a file or a folder with everything inside to the trash; a link goes
+    // as the link. Never deletes permanently: when the trash cannot take it, it
+    // stays, and the outcome says so and why.
+    virtual TrashOutcome moveToTrash(const std::string &path) = 0;
 };
 
 // What the event loop offers to long operations.

@@ -11,21 +11,27 @@
 namespace platform {
 
 #ifdef __linux__
-bool SystemTrash::moveToTrash(const std::string &path)
+TrashOutcome SystemTrash::moveToTrash(const std::string &path)
 {
     GFile *file = g_file_new_for_path(path.c_str());
     GError *error = nullptr;
-    const bool moved = g_file_trash(file, nullptr, &error);
-    if (error)
+    TrashOutcome outcome;
+    outcome.moved = g_file_trash(file, nullptr, &error);
+    if (error) {
+        if (!outcome.moved && error->message)
+            outcome.reason = error->message;
         g_error_free(error);
+    }
     g_object_unref(file);
-    return moved;
+    return outcome;
 }
 #else
-bool SystemTrash::moveToTrash(const std::string &path)
+TrashOutcome SystemTrash::moveToTrash(const std::string &path)
 {
     const QString name = QString::fromLocal8Bit(path);
-    return QFile::moveToTrash(name) && !QFileInfo::exists(name);
+    TrashOutcome outcome;
+    outcome.moved = QFile::moveToTrash(name) && !QFileInfo::exists(name);
+    return outcome;
 }
 #endif
 

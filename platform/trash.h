@@ -9,7 +9,7 @@ namespace platform {
 class SystemTrash : public Trash
 {
 public:
-    bool moveToTrash(const std::string &path) override;
+    TrashOutcome moveToTrash(const std::string &path) override;
 };
 
 } // namespace platform

@@ -39,10 +39,10 @@ class SimulatedTrash : public platform::Trash
 {
 public:
     std::vector<std::string> asked;
-    bool moveToTrash(const std::string &path) override
+    platform::TrashOutcome moveToTrash(const std::string &path) override
     {
         asked.push_back(path);
-        return path.front() != 'k';
+        return {path.front() != 'k', "refused"};
     }
 };
 

@@ -118,7 +118,8 @@ TEST(Faults, FolderTheTrashRefusesStaysAndStaysListed)
     EXPECT_EQ(result.keptBack, std::vector<std::string> {dir / "other/made"});
     EXPECT_TRUE(enabled);
     EXPECT_EQ(dir.readFile("install/undo.udo"), (dir / "other/made") + "\r\n");
-    EXPECT_EQ(scripted.messages.texts().back(), creation::keptBackMessage(result.keptBack));
+    EXPECT_EQ(scripted.messages.texts().back(),
+              creation::keptBackMessage(result.keptBack, result.refusal).text);
 }
 
 // A trash folder that cannot be written: the trash refuses the folder, and
@@ -141,7 +142,7 @@ TEST(Faults, UnwritableTrashKeepsTheFolder)
         if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
             _exit(3);
         platform::SystemTrash trash;
-        _exit(trash.moveToTrash(dir / "made") ? 1 : 0);
+        _exit(trash.moveToTrash(dir / "made").moved ? 1 : 0);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
