@@ -70,7 +70,7 @@ QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex &paren
         return createIndex(0, 0, static_cast<quintptr>(m_tree.root()));
     }
     const NodeId node = nodeOf(parent);
-    if (static_cast<std::size_t>(row) >= m_tree.childCount(node))
+    if (static_cast<std::size_t>(row) >= shownChildCount(node))
         return {};
     return createIndex(row, 0,
                        static_cast<quintptr>(m_tree.child(node, static_cast<std::size_t>(row))));
@@ -90,7 +90,33 @@ int FolderTreeModel::rowCount(const QModelIndex &parent) const
         return m_tree.empty() ? 0 : 1;
     if (parent.column() != 0)
         return 0;
-    return static_cast<int>(m_tree.childCount(nodeOf(parent)));
+    return static_cast<int>(shownChildCount(nodeOf(parent)));
+}
+
+bool FolderTreeModel::hasChildren(const QModelIndex &parent) const
+{
+    if (!parent.isValid())
+        return !m_tree.empty();
+    return parent.column() == 0 && shownChildCount(nodeOf(parent)) > 0;
+}
+
+std::size_t FolderTreeModel::shownChildCount(NodeId node) const
+{
+    const std::size_t count = m_tree.childCount(node);
+    if (!m_bulk || count == 0 || m_tree.child(node, count - 1) < m_shownBound)
+        return count;
+    // Children appended since the last publish have higher ids than any shown
+    // node and come last.
+    std::size_t low = 0;
+    std::size_t high = count;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (m_tree.child(node, middle) < m_shownBound)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
 }
 
 int FolderTreeModel::columnCount(const QModelIndex &) const
@@ -145,23 +171,23 @@ Qt::ItemFlags FolderTreeModel::flags(const QModelIndex &index) const
 
 void FolderTreeModel::changed(NodeId node, const QList<int> &roles)
 {
-    if (m_bulk)
+    if (m_bulk && (m_resetOpen || node >= m_shownBound))
         return;
     const QModelIndex at = indexOf(node);
     emit dataChanged(at, at, roles);
 }
 
-void FolderTreeModel::resumeBulk()
+void FolderTreeModel::holdViews()
 {
-    if (m_bulkPaused) {
-        m_bulkPaused = false;
+    if (m_bulk && !m_resetOpen) {
         beginResetModel();
+        m_resetOpen = true;
     }
 }
 
 NodeId FolderTreeModel::addRoot(std::string_view text, int image)
 {
-    resumeBulk();
+    holdViews();
     if (m_bulk)
         return m_tree.addRoot(text, image);
     if (!m_tree.empty())
@@ -174,8 +200,7 @@ NodeId FolderTreeModel::addRoot(std::string_view text, int image)
 
 NodeId FolderTreeModel::appendChild(NodeId parent, std::string_view text, int image)
 {
-    resumeBulk();
-    if (m_bulk)
+    if (m_bulk) // the new node's id is above m_shownBound: the views see it at the next publish
         return m_tree.appendChild(parent, text, image);
     const int row = static_cast<int>(m_tree.childCount(parent));
     beginInsertRows(indexOf(parent), row, row);
@@ -186,7 +211,7 @@ NodeId FolderTreeModel::appendChild(NodeId parent, std::string_view text, int im
 
 void FolderTreeModel::removeNode(NodeId node)
 {
-    resumeBulk();
+    holdViews();
     if (!m_tree.contains(node))
         return;
     if (m_bulk || node == m_tree.root()) {
@@ -204,7 +229,7 @@ void FolderTreeModel::removeNode(NodeId node)
 
 void FolderTreeModel::removeChildren(NodeId node)
 {
-    resumeBulk();
+    holdViews();
     if (!m_tree.contains(node) || m_tree.childCount(node) == 0)
         return;
     if (m_bulk) {
@@ -218,7 +243,7 @@ void FolderTreeModel::removeChildren(NodeId node)
 
 void FolderTreeModel::clear()
 {
-    resumeBulk();
+    holdViews();
     if (m_bulk) {
         m_tree.clear();
         return;
@@ -230,7 +255,6 @@ void FolderTreeModel::clear()
 
 void FolderTreeModel::setText(NodeId node, std::string_view text)
 {
-    resumeBulk();
     m_tree.setText(node, text);
     changed(node, {Qt::DisplayRole, Qt::AccessibleTextRole});
 }
@@ -250,14 +274,13 @@ void FolderTreeModel::setSelectedImage(NodeId node, int image)
 
 void FolderTreeModel::setTick(NodeId node, Tick tick)
 {
-    resumeBulk();
     m_tree.setTick(node, tick);
     changed(node, {Qt::CheckStateRole});
 }
 
 void FolderTreeModel::setSubtreeTick(NodeId node, Tick tick)
 {
-    resumeBulk();
+    holdViews();
     m_tree.setSubtreeTick(node, tick);
     if (m_bulk)
         return;
@@ -287,15 +310,19 @@ void FolderTreeModel::beginBulk()
 {
     beginResetModel();
     m_bulk = true;
-    m_bulkPaused = false;
+    m_resetOpen = true;
+    m_shownBound = 0;
 }
 
 void FolderTreeModel::publish()
 {
-    if (!m_bulk || m_bulkPaused)
+    if (!m_bulk || (!m_resetOpen && m_tree.idBound() == m_shownBound))
         return;
+    if (!m_resetOpen)
+        beginResetModel();
+    m_shownBound = m_tree.idBound();
+    m_resetOpen = false;
     endResetModel();
-    m_bulkPaused = true;
     ++m_publishCount;
 }
 
@@ -303,16 +330,17 @@ void FolderTreeModel::endBulk()
 {
     if (!m_bulk)
         return;
-    if (!m_bulkPaused)
-        endResetModel();
+    if (!m_resetOpen)
+        beginResetModel();
     m_bulk = false;
-    m_bulkPaused = false;
+    m_resetOpen = false;
+    endResetModel();
 }
 
 void FolderTreeModel::expand(NodeId node)
 {
     const QModelIndex at = indexOf(node);
-    if (at.isValid() && !(m_bulk && !m_bulkPaused))
+    if (at.isValid() && !(m_bulk && m_resetOpen))
         emit expandRequested(at);
 }
 

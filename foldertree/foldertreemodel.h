@@ -46,6 +46,8 @@ public:
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;
     int rowCount(const QModelIndex &parent = {}) const override;
+    // Without the two calls of the default: the view asks it of every row it lays out.
+    bool hasChildren(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
@@ -64,6 +66,10 @@ public:
     void setTick(NodeId node, Tick tick) override;
     void setSubtreeTick(NodeId node, Tick tick) override;
     void reserve(std::size_t nodes, std::size_t nameBytes) override;
+    // A bulk load appends without telling the views; each publish() shows them
+    // what was appended since with one reset, which costs each view a layout of
+    // the rows it shows. Events may run between publishes: the model then shows
+    // the tree as of the last publish().
     void beginBulk() override;
     void publish() override;
     void endBulk() override;
@@ -77,15 +83,24 @@ signals:
 
 private:
     void changed(NodeId node, const QList<int> &roles);
-    // Resumes quiet editing after a publish(), at the next edit.
-    void resumeBulk();
+    // Before an edit that changes nodes the views know of during a bulk load:
+    // the views are told nothing more until the next publish().
+    void holdViews();
+    // The children of `node` that the views know of. O(1), O(log children)
+    // for a node that gained children since the last publish().
+    std::size_t shownChildCount(NodeId node) const;
 
     FolderTree &m_tree;
     const FolderTreeState &m_state;
     IconList &m_icons;
     std::vector<QIcon> m_planImages;
     bool m_bulk = false;
-    bool m_bulkPaused = false;
+    // Between beginResetModel() and endResetModel() within a bulk load.
+    bool m_resetOpen = false;
+    // Within a bulk load, the views know the nodes whose ids are below this.
+    // Appends get higher ids, so until the next publish() the model shows the
+    // tree as it was then, consistent while the window handles events.
+    std::size_t m_shownBound = 0;
     int m_publishCount = 0;
 };
 
