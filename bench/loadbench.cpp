@@ -258,7 +258,9 @@ LoadTimes measure(const Shape &shape, bool withTarget)
             {name, seconds(times.brindle), "bare parse", seconds(times.parse), ratio, "-", "info"});
     const double worstGap = *std::max_element(gaps.begin(), gaps.end());
     const double worstWithoutPaint = *std::max_element(withoutPaint.begin(), withoutPaint.end());
-    const std::string shortName = name.substr(0, name.find(" ("));
+    // Shapes of one or two levels share their line count with a balanced one.
+    const std::string shortName
+        = shape.fanout.size() <= 2 ? "load " + shape.label : name.substr(0, name.find(" ("));
     printRow({shortName + " longest gap", seconds(worstGap),
               "worst of 5, median " + seconds(median(gaps)), "-", 0, "< 100 ms",
               verdict(worstGap < 0.1)});
@@ -341,6 +343,18 @@ void runLoadBench()
     printNote("per line: Brindle " + micros(perLine(all[0])) + " -> " + micros(perLine(all[1]))
               + " -> " + micros(perLine(all[2])) + ", bare parse " + micros(parsePerLine(all[0]))
               + " -> " + micros(parsePerLine(all[1])) + " -> " + micros(parsePerLine(all[2])));
+
+    // The same million lines in two flat shapes: every folder a child of the
+    // root (all of them rows of the view, the root being expanded), and every
+    // folder a child of the root's one child.
+    const LoadTimes &balanced = all.back();
+    for (const char *label : {"1000000", "1x1000000"}) {
+        const LoadTimes times = measure(shapeOf(label), false);
+        const double ratio = times.brindle / balanced.brindle;
+        printRow({"load " + std::string(label) + " vs balanced", seconds(times.brindle),
+                  "10x10x100x100", seconds(balanced.brindle), ratio, "<= 1.20x",
+                  verdict(ratio <= 1.2)});
+    }
 }
 
 } // namespace bench
@@ -391,8 +405,9 @@ void runLoadOnce(const char *shapeLabel)
     Window window;
     platform::PosixFileSystem fileSystem;
     const LoadRun run = window.load(file, shape.folders() + 1, fileSystem);
-    std::printf("load %s: %s, longest gap %s\n", shape.label.c_str(), seconds(run.total).c_str(),
-                seconds(run.longestGap).c_str());
+    std::printf("load %s: %s, longest gap %s, longest no-repaint %s, %d publishes\n",
+                shape.label.c_str(), seconds(run.total).c_str(), seconds(run.longestGap).c_str(),
+                seconds(run.longestWithoutPaint).c_str(), run.publishes);
 }
 
 } // namespace bench
