@@ -237,9 +237,9 @@ std::string questionDetails(const Survey &found, std::size_t skipped)
                 "which will go to the trash with them:\n"
             + platform::boundedList(found.foreignHolders).text;
     if (skipped > 0)
-        text += "\n\n" + counted(skipped, "line", "lines")
-            + " of the undo list name no folder a run could have made and will be left "
-              "alone.";
+        text += "\n\n"
+            + counted(skipped, "line of the undo list names", "lines of the undo list name")
+            + " no folder a run could have made and will be left alone.";
     return text;
 }
 

@@ -6,6 +6,7 @@
 #include "trash.h"
 #include "tree.h"
 #include "undo.h"
+#include "undolog.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 #include <iterator>
 #include <ostream>
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -54,10 +56,14 @@ protected:
 
     creation::UndoResult undo(platform::Trash &trash)
     {
-        creation::UndoContext context {
-            s.messages, s.fileSystem, s.ui, trash, install, createdFolders, [this](bool enabled) {
-                undoStates.push_back(enabled);
-            }};
+        creation::UndoContext context {s.messages,
+                                       s.fileSystem,
+                                       s.ui,
+                                       trash,
+                                       install,
+                                       createdFolders,
+                                       [this](bool enabled) { undoStates.push_back(enabled); },
+                                       progress};
         return creation::undoLastRun(context);
     }
     creation::UndoResult undo() { return undo(trash); }
@@ -96,6 +102,7 @@ protected:
     foldertree::FolderTree tree;
     std::vector<std::string> createdFolders;
     std::vector<bool> undoStates;
+    platform::ProgressReport progress;
     int undoEnables = 0;
     std::string install = dir / "install/";
     std::string target = dir / "t";
@@ -255,6 +262,165 @@ TEST_F(Undo, DesktopTrashRefusesAFolderOnTmpfs)
         (Messages {UndoQuestion, creation::keptBackMessage({dir / "mnt/A"}, result.refusal)}));
     EXPECT_EQ(log(), dir / "mnt/A" + "\r\n");
     EXPECT_EQ(undoStates, std::vector<bool> {true});
+}
+
+// Lines of a log that someone else wrote: each is left alone, and so is what it
+// would name if it were followed; the one line a run could have written goes.
+TEST_F(Undo, LinesNoRunCouldHaveWrittenAreLeftAlone)
+{
+    struct Row
+    {
+        const char *name;
+        std::string line;
+        std::string decoy; // must survive
+    };
+    dir.makeDirs("decoy");
+    dir.makeDirs("t/A");
+    dir.makeDirs("elsewhere/inner");
+    dir.makeDirs("elsewhere/decoy");
+    std::filesystem::create_directory_symlink(dir / "elsewhere/inner", dir / "t/link");
+    const std::string home = dir / "home"; // the test's HOME
+    ASSERT_EQ(std::getenv("HOME"), home);
+    const Row rows[] = {
+        {"a relative line", "decoy", dir / "decoy"},
+        {"a \"..\" component", t("../decoy"), dir / "decoy"},
+        {"the root", "/", "/"},
+        {"a folder right below the root", "/brindle-decoy", ""},
+        {"the home folder", home, home},
+        {"the install folder", dir / "install", dir / "install"},
+        {"the install folder's parent", dir.path(), dir.path()},
+        {"\"..\" after a link", t("link/../decoy"), dir / "elsewhere/decoy"},
+        {"an empty component", target + "//A", t("A")},
+        {"a trailing separator", t("A/"), t("A")},
+    };
+    // A relative line would be read against the current folder.
+    const std::filesystem::path current = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        s.messages.shown.clear();
+        trash.trashed.clear();
+        dir.makeDirs("t/B");
+        writeLog({row.line, t("B")});
+        const auto result = undo();
+        EXPECT_EQ(trash.trashed, Paths {t("B")});
+        EXPECT_EQ(result.skipped, Paths {row.line});
+        EXPECT_TRUE(row.decoy.empty() || std::filesystem::is_directory(row.decoy));
+        EXPECT_EQ(shownTexts(),
+                  (Messages {UndoQuestion, UndoDone,
+                             platform::information(
+                                 "These lines of the undo list do not name a folder a run could "
+                                 "have made, so they were left alone:\n"
+                                 + row.line)}));
+        EXPECT_FALSE(dir.exists("install/undo.udo"));
+        std::filesystem::remove_all(dir / "trash");
+        dir.makeDirs("trash");
+    }
+    std::filesystem::current_path(current);
+
+    // A log that is a named pipe is refused at once, not waited on.
+    ASSERT_EQ(mkfifo((dir / "install/undo.udo").c_str(), 0600), 0);
+    s.messages.shown.clear();
+    EXPECT_THROW(
+        {
+            try {
+                undo();
+            } catch (const platform::Failure &failure) {
+                EXPECT_STREQ(failure.what(), ("Cannot open file " + install + "undo.udo").c_str());
+                throw;
+            }
+        },
+        platform::Failure);
+    EXPECT_TRUE(s.messages.shown.empty());
+}
+
+// The question says how many folders go and from where, and warns of what the
+// run did not make; Yes takes it all.
+TEST_F(Undo, QuestionTellsWhatGoesToTheTrash)
+{
+    dir.makeDirs("t/A/B");
+    dir.makeDirs("t/C");
+    dir.writeFile("t/A/B/notes.txt", "the user's own");
+    writeLog({t("A"), t("A/B"), t("C"), t("gone"), "relative"});
+    s.messages.queue(Answer::Yes);
+    undo();
+    ASSERT_FALSE(s.messages.shown.empty());
+    EXPECT_EQ(s.messages.shown[0].details,
+              "3 folders made by the last run will go to the trash, from " + target
+                  + ".\n\nThese folders now also hold files or folders the last run did not "
+                    "make, which will go to the trash with them:\n"
+                  + t("A/B")
+                  + "\n\n1 line of the undo list names no folder a run could have made and will "
+                    "be left alone.");
+    EXPECT_EQ(trash.trashed, (Paths {t("A"), t("C")}));
+    EXPECT_TRUE(dir.isDirectory("trash/0/B"));
+}
+
+// The trash refuses a folder and everything in it: the message names the
+// folder once, with the trash's reason once, and lists every refused folder in
+// its details; all of them stay in the log.
+TEST_F(Undo, RefusedUndoNamesTheTopFoldersAndTheReasonOnce)
+{
+    dir.makeDirs("t/P/a/x");
+    dir.makeDirs("t/P/b");
+    dir.makeDirs("t/Q");
+    writeLog({t("P"), t("P/a"), t("P/a/x"), t("P/b"), t("Q")});
+    trash.refuse = {t("P"), t("P/a"), t("P/a/x"), t("P/b")};
+    trash.refusal = "Operation not supported";
+    undo();
+    EXPECT_EQ(trash.trashed, Paths {t("Q")});
+    Message refused = platform::information(
+        "These folders could not be moved to the trash and were left where they are:\n" + t("P")
+        + "\nThe trash said: Operation not supported\nThey stay in the undo list: press Undo "
+          "again to retry.");
+    refused.details = t("P") + "\n" + t("P/a") + "\n" + t("P/a/x") + "\n" + t("P/b") + "\n";
+    ASSERT_EQ(s.messages.shown.size(), 2u);
+    EXPECT_EQ(s.messages.shown[1], refused);
+    EXPECT_EQ(log(), t("P") + "\r\n" + t("P/a") + "\r\n" + t("P/a/x") + "\r\n" + t("P/b") + "\r\n");
+    EXPECT_EQ(undoStates, std::vector<bool> {true});
+}
+
+// Asked to stop, the undo keeps what it has not reached in the log.
+TEST_F(Undo, StoppedUndoKeepsTheRestListed)
+{
+    dir.makeDirs("t/A/B");
+    dir.makeDirs("t/C");
+    dir.makeDirs("t/D");
+    writeLog({t("A"), t("A/B"), t("C"), t("D")});
+    std::vector<std::string> told;
+    progress = [&](std::size_t, const std::string &folder) {
+        told.push_back(folder);
+        return folder != t("C");
+    };
+    EXPECT_TRUE(undo().stopped);
+    EXPECT_EQ(told, (Paths {t("A"), t("C")}));
+    EXPECT_EQ(trash.trashed, Paths {t("A")});
+    EXPECT_EQ(log(), t("C") + "\r\n" + t("D") + "\r\n");
+    EXPECT_EQ(undoStates, std::vector<bool> {true});
+    EXPECT_EQ(shownTexts(),
+              (Messages {UndoQuestion,
+                         platform::information("The undo was stopped. The folders not yet moved "
+                                               "to the trash stay in the undo list: press Undo "
+                                               "again to go on.")}));
+}
+
+// While another run or undo holds the log, the undo changes nothing; a record
+// left by a killed run becomes the log it undoes.
+TEST_F(Undo, UndoWaitsForNoOtherRunAndTakesAKilledRunsRecord)
+{
+    dir.makeDirs("t/A");
+    dir.writeFile("install/undo.udo.running", t("A") + "\r\n");
+    {
+        const auto other = creation::UndoLogLock::acquire(install);
+        ASSERT_TRUE(other);
+        EXPECT_FALSE(undo().confirmed);
+        EXPECT_EQ(s.messages.texts(), Paths {std::string(creation::LogBusyMessage)});
+        EXPECT_TRUE(dir.exists("install/undo.udo.running"));
+    }
+    undo();
+    EXPECT_EQ(trash.trashed, Paths {t("A")});
+    EXPECT_FALSE(dir.exists("install/undo.udo.running"));
+    EXPECT_FALSE(dir.exists("install/undo.udo"));
 }
 
 TEST_F(Undo, RunAfterAnUndoThatMakesNothingWritesNoLog)
