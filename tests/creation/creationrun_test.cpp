@@ -461,8 +461,9 @@ TEST_F(CreationRun, LogThatCannotBeWrittenIsReportedBeforeAnythingIsMade)
         EXPECT_TRUE(services.messages.shown.empty());
         EXPECT_FALSE(scratch.exists("t"));
         EXPECT_TRUE(made.empty());
-        if (!earlier.empty())
+        if (!earlier.empty()) {
             EXPECT_EQ(scratch.readFile("install/undo.udo"), earlier);
+        }
         EXPECT_FALSE(services.ui.isBusy());
     }
 }
