@@ -25,16 +25,16 @@ ProgressWindow::ProgressWindow(Kind kind, std::chrono::milliseconds delay, platf
     m_label->setTextFormat(Qt::PlainText);
     m_label->setFixedWidth(m_label->fontMetrics().averageCharWidth() * 64);
 
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    m_cancelButton->setAccessibleName(QStringLiteral("Cancel"));
+    auto *cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton->setAccessibleName(QStringLiteral("Cancel"));
     // Enter typed by chance does not stop the run; Escape does.
-    m_cancelButton->setAutoDefault(false);
-    connect(m_cancelButton, &QPushButton::clicked, this, &ProgressWindow::reject);
+    cancelButton->setAutoDefault(false);
+    connect(cancelButton, &QPushButton::clicked, this, &ProgressWindow::reject);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(m_cancelButton);
+    buttons->addWidget(cancelButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
     layout->addLayout(buttons);
@@ -43,23 +43,12 @@ ProgressWindow::ProgressWindow(Kind kind, std::chrono::milliseconds delay, platf
 
 ProgressWindow::~ProgressWindow()
 {
-    finish();
+    endStretch();
 }
 
 platform::ProgressReport ProgressWindow::report()
 {
     return [this](std::size_t done, const std::string &current) { return step(done, current); };
-}
-
-void ProgressWindow::finish()
-{
-    if (m_finished)
-        return;
-    m_finished = true;
-    hide();
-    if (m_pointerSet)
-        QGuiApplication::restoreOverrideCursor();
-    m_pointerSet = false;
 }
 
 void ProgressWindow::reject()
@@ -72,34 +61,43 @@ void ProgressWindow::WatchedUi::setBusy(bool busy)
 {
     if (busy) {
         if (m_depth++ == 0)
-            m_window.startClock();
+            m_window.startStretch();
     } else if (--m_depth == 0) {
         // The window and its pointer go before the busy pointer, so the pointers
         // come off in the order they were set.
-        m_window.finish();
+        m_window.endStretch();
     }
     m_ui.setBusy(busy);
 }
 
-void ProgressWindow::startClock()
+void ProgressWindow::startStretch()
 {
-    if (!m_start)
-        m_start = std::chrono::steady_clock::now();
+    m_start = std::chrono::steady_clock::now();
+}
+
+void ProgressWindow::endStretch()
+{
+    m_start.reset();
+    if (!m_shown)
+        return;
+    m_shown = false;
+    hide();
+    QGuiApplication::restoreOverrideCursor();
 }
 
 bool ProgressWindow::step(std::size_t done, const std::string &current)
 {
-    if (m_cancelled || m_finished)
-        return !m_cancelled;
+    if (m_cancelled)
+        return false;
     if (!m_shown) {
-        startClock();
+        if (!m_start)
+            startStretch(); // a run without a busy pointer: timed from here
         if (std::chrono::steady_clock::now() - *m_start < m_delay)
             return true;
         m_shown = true;
         // The busy pointer stays set, so the window's commands stay refused; the
         // Cancel button shows the pointer that says it can be clicked.
         QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-        m_pointerSet = true;
         showProgress(done, current);
         show();
         m_ui.processEvents();

@@ -12,7 +12,6 @@
 #include <optional>
 
 class QLabel;
-class QPushButton;
 
 class ProgressWindow : public QDialog
 {
@@ -22,29 +21,27 @@ public:
     enum class Kind { Creation, Undo };
 
     // Watches a run that uses `ui` as its event loop. The window stays hidden
-    // until the run has lasted `delay` since its busy pointer appeared, so a
-    // short run looks as if there were no window at all.
+    // until the run has shown its busy pointer for `delay`, so a short run looks
+    // as if there were no window at all.
     ProgressWindow(Kind kind, std::chrono::milliseconds delay, platform::Ui &ui,
                    QWidget *parent = nullptr);
     ~ProgressWindow() override;
 
     // The event loop to hand to the run instead of `ui`: the same, except that
-    // the window goes away as soon as the run's busy pointer ends.
+    // the window follows the busy pointer. Each stretch of it (an undo has one
+    // to look at the folders and one to trash them) has its own delay, and the
+    // window goes as soon as the stretch ends.
     platform::Ui &ui() { return m_watchedUi; }
     // The report to hand to the run: false once the person cancelled.
     platform::ProgressReport report();
-
-    bool cancelled() const { return m_cancelled; }
-    // Hides the window and gives the pointer back to the run. Idempotent.
-    void finish();
 
 public slots:
     // Cancel, Escape and closing the window.
     void reject() override;
 
 private:
-    // The event loop of the run, passed through, with the window's end tied to
-    // the end of the busy pointer.
+    // The event loop of the run, passed through, with the window tied to the
+    // busy pointer.
     class WatchedUi : public platform::Ui
     {
     public:
@@ -63,7 +60,9 @@ private:
     // window events run at most every few dozen milliseconds. O(1) between
     // those passes.
     bool step(std::size_t done, const std::string &current);
-    void startClock();
+    void startStretch();
+    // Hides the window and gives the pointer back.
+    void endStretch();
     void showProgress(std::size_t done, const std::string &current);
 
     Kind m_kind;
@@ -71,11 +70,8 @@ private:
     platform::Ui &m_ui;
     WatchedUi m_watchedUi;
     QLabel *m_label = nullptr;
-    QPushButton *m_cancelButton = nullptr;
     std::optional<std::chrono::steady_clock::time_point> m_start;
     platform::EventThrottle m_throttle;
     bool m_shown = false;
-    bool m_finished = false;
     bool m_cancelled = false;
-    bool m_pointerSet = false;
 };
