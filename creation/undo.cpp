@@ -180,21 +180,25 @@ Survey survey(const std::vector<std::string_view> &folders, platform::FileSystem
             ui.processEvents();
         const auto parent = known.find(parentOf(folder));
         const State parentState = parent == known.end() ? State::Unknown : parent->second.state;
-        if (parentState == State::Listed)
+        const std::string path(folder);
+        std::unique_ptr<platform::DirectoryListing> listing;
+        if (parentState == State::Listed) {
             entry.state = entry.seen ? State::Present : State::Missing;
-        else if (parentState == State::Missing)
+        } else if (parentState == State::Missing) {
             entry.state = State::Missing;
-        else
-            entry.state
-                = fileSystem.isDirectory(std::string(folder)) ? State::Present : State::Missing;
+        } else {
+            // Opening it answers whether it is there, most often without a look more.
+            listing = fileSystem.openDirectory(path);
+            entry.state = listing || fileSystem.isDirectory(path) ? State::Present : State::Missing;
+        }
         if (entry.state == State::Missing)
             continue;
         ++result.present;
         if (parentState != State::Listed && parentState != State::Present)
             result.tops.push_back(folder);
 
-        const std::unique_ptr<platform::DirectoryListing> listing
-            = fileSystem.openDirectory(std::string(folder));
+        if (!listing)
+            listing = fileSystem.openDirectory(path);
         if (!listing)
             continue; // its logged subfolders are looked up one by one
         bool foreign = false;
