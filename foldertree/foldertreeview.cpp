@@ -1,5 +1,6 @@
 #include "foldertreeview.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 
 namespace foldertree {
@@ -38,7 +39,10 @@ void FolderTreeView::mousePressEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     const QModelIndex index = indexAt(at);
-    if (event->button() == Qt::LeftButton && index.isValid() && checkBoxRect(index).contains(at)) {
+    // While the busy pointer shows, a run or a load owns the tree: boxes stay.
+    const bool busy = QGuiApplication::overrideCursor() != nullptr;
+    if (event->button() == Qt::LeftButton && index.isValid() && !busy
+        && checkBoxRect(index).contains(at)) {
         const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
         model()->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
     }
