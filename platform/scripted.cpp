@@ -1,6 +1,8 @@
 #include "scripted.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace platform {
 
@@ -45,15 +47,15 @@ std::string ScriptedFileDialogs::run(const FileDialogOptions &options,
     return answer;
 }
 
-bool ScriptedTrash::moveToTrash(const std::string &path)
+TrashOutcome ScriptedTrash::moveToTrash(const std::string &path)
 {
     if (refuse.count(path) || m_folder.empty())
-        return false;
+        return {false, refusal};
     const std::string target = m_folder + "/" + std::to_string(trashed.size());
     if (std::rename(path.c_str(), target.c_str()) != 0)
-        return false;
+        return {false, std::strerror(errno)};
     trashed.push_back(path);
-    return true;
+    return {true, {}};
 }
 
 void ScriptedUi::processEvents()

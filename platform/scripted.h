@@ -70,14 +70,16 @@ public:
 };
 
 // Moves folders into a trash folder of the test's own, or refuses the paths in
-// `refuse`. Everything it took is listed in `trashed`.
+// `refuse`, giving `refusal` as the reason. Everything it took is listed in
+// `trashed`.
 class ScriptedTrash : public Trash
 {
 public:
     explicit ScriptedTrash(std::string trashFolder = {}) : m_folder(std::move(trashFolder)) { }
-    bool moveToTrash(const std::string &path) override;
+    TrashOutcome moveToTrash(const std::string &path) override;
 
     std::set<std::string> refuse;
+    std::string refusal = "Permission denied";
     std::vector<std::string> trashed;
 
 private:
