@@ -1,5 +1,7 @@
 #include "foldernames.h"
 
+#include "messagetext.h"
+
 #include <array>
 
 namespace foldertree {
@@ -38,7 +40,7 @@ bool checkFolderName(std::string_view name, platform::MessageService &messages)
     for (std::string_view reserved : ReservedNames) {
         if (component == reserved) {
             messages.ask(platform::information(
-                "The new filename: '" + std::string(component)
+                "The new filename: '" + platform::boundedName(component)
                 + "' can not be renamed, because some names(con, aux, com1, lpt1, prn, nul) "
                   "are reserved by Windows, you should use another name."));
             return false;
@@ -46,7 +48,7 @@ bool checkFolderName(std::string_view name, platform::MessageService &messages)
     }
     if (component.size() > LongestName) {
         messages.ask(platform::information(
-            "The new filename: '" + std::string(name)
+            "The new filename: '" + platform::boundedName(name)
             + "' can not be renamed, because the filename(plus path) is too long(>255 "
               "characters), you should shorten it."));
         return false;

@@ -9,6 +9,24 @@ QString displayText(std::string_view bytes)
     return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+namespace {
+
+// The longest name a row shows: a longer one could not be made anyway, and
+// laying out megabytes of text on every repaint would freeze the window.
+constexpr std::size_t LongestShownName = 1000;
+
+QString shownText(std::string_view bytes)
+{
+    if (bytes.size() <= LongestShownName)
+        return displayText(bytes);
+    std::size_t cut = LongestShownName;
+    while (cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a UTF-8 character
+    return displayText(bytes.substr(0, cut)) + QChar(0x2026);
+}
+
+} // namespace
+
 IconList::IconList()
 {
     m_icons.emplace_back(); // 0: no icon
@@ -132,7 +150,7 @@ QVariant FolderTreeModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return displayText(m_tree.text(node));
+        return shownText(m_tree.text(node));
     case Qt::CheckStateRole:
         return m_tree.tick(node) == Tick::Ticked ? Qt::Checked : Qt::Unchecked;
     case Qt::DecorationRole: {
