@@ -482,12 +482,9 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
             context.focusTargetLocation();
         return result;
     }
-    const std::optional<UndoLogLock> lock = UndoLogLock::acquire(context.installFolder);
-    if (!lock) {
-        context.messages.ask(platform::information(std::string(LogBusyMessage)));
+    const std::optional<UndoLogLock> lock = holdUndoLog(context.installFolder, context.messages);
+    if (!lock)
         return result;
-    }
-    recoverInterruptedRun(context.installFolder);
     // The record of this run exists before anything is made, so every folder
     // made can be written to it the moment it is made.
     const std::string logPath = undoLogPath(context.installFolder);

@@ -282,12 +282,9 @@ UndoResult undoLastRun(UndoContext &context)
 {
     UndoResult result;
     // Held to the end: a run or another undo must not change the log meanwhile.
-    const std::optional<UndoLogLock> lock = UndoLogLock::acquire(context.installFolder);
-    if (!lock) {
-        context.messages.ask(platform::information(std::string(LogBusyMessage)));
+    const std::optional<UndoLogLock> lock = holdUndoLog(context.installFolder, context.messages);
+    if (!lock)
         return result;
-    }
-    recoverInterruptedRun(context.installFolder);
 
     const std::string logPath = undoLogPath(context.installFolder);
     std::optional<std::string> log = context.fileSystem.readFile(logPath);

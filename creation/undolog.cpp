@@ -74,6 +74,18 @@ bool recoverInterruptedRun(const std::string &installFolder)
     return rename(record.c_str(), logPath.c_str()) == 0;
 }
 
+std::optional<UndoLogLock> holdUndoLog(const std::string &installFolder,
+                                       platform::MessageService &messages)
+{
+    std::optional<UndoLogLock> lock = UndoLogLock::acquire(installFolder);
+    if (!lock) {
+        messages.ask(platform::information(std::string(LogBusyMessage)));
+        return lock;
+    }
+    recoverInterruptedRun(installFolder);
+    return lock;
+}
+
 void recoverAtStartup(const std::string &installFolder)
 {
     if (std::optional<UndoLogLock> lock = UndoLogLock::acquire(installFolder))

@@ -42,6 +42,11 @@ private:
 // one. Call while holding the lock. True when a record became the log.
 bool recoverInterruptedRun(const std::string &installFolder);
 
+// Takes the lock for a run or an undo and recovers a killed run's record. While
+// another process holds the log, shows LogBusyMessage and returns nullopt.
+std::optional<UndoLogLock> holdUndoLog(const std::string &installFolder,
+                                       platform::MessageService &messages);
+
 // At start-up: recovers an interrupted run's record unless another process holds
 // the log (then it is that process's record, in use).
 void recoverAtStartup(const std::string &installFolder);
