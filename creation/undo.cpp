@@ -88,6 +88,25 @@ std::string_view parentOf(std::string_view path)
     return path.substr(0, path.rfind(Separator));
 }
 
+// The path with every link in it resolved; "" when it cannot be.
+std::string resolved(const std::string &path)
+{
+    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
+    return real ? std::string(real.get()) : std::string();
+}
+
+// True when the folder, its links followed up to itself (a link named in the
+// log goes to the trash as the link), is "/" or holds or is a protected folder.
+bool leadsToProtected(const std::string &folder, const Protected &kept)
+{
+    const std::string parent = resolved(std::string(parentOf(folder)));
+    if (parent.empty())
+        return true;
+    std::string real = parent == "/" ? std::string() : parent;
+    real += folder.substr(folder.rfind(Separator));
+    return isSameOrInside(real, kept.home) || isSameOrInside(real, kept.installFolder);
+}
+
 // Orders paths so that everything inside a folder follows it at once: the
 // separator sorts before every other byte.
 bool separatorFirst(std::string_view a, std::string_view b)
@@ -298,6 +317,7 @@ UndoResult undoLastRun(UndoContext &context)
     if (installFolder.empty() || installFolder.front() != Separator)
         installFolder = context.fileSystem.currentDirectory() + Separator + installFolder;
     const Protected kept {plainFolder(home ? home : ""), plainFolder(installFolder)};
+    const Protected resolvedKept {resolved(kept.home), resolved(kept.installFolder)};
     std::vector<std::string_view> folders;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].empty())
@@ -342,6 +362,12 @@ UndoResult undoLastRun(UndoContext &context)
             }
             if (!context.fileSystem.isDirectory(folder))
                 continue;
+            // A line may pass through a link: what it reaches must still not
+            // be a protected folder or hold one.
+            if (leadsToProtected(folder, resolvedKept)) {
+                result.skipped.push_back(folder);
+                continue;
+            }
             context.ui.processEvents();
             platform::TrashOutcome outcome = context.trash.moveToTrash(folder);
             if (outcome.moved) {

@@ -279,6 +279,7 @@ TEST_F(Undo, LinesNoRunCouldHaveWrittenAreLeftAlone)
     dir.makeDirs("elsewhere/inner");
     dir.makeDirs("elsewhere/decoy");
     std::filesystem::create_directory_symlink(dir / "elsewhere/inner", dir / "t/link");
+    std::filesystem::create_directory_symlink(dir.path(), dir / "t/up");
     const std::string home = dir / "home"; // the test's HOME
     ASSERT_EQ(std::getenv("HOME"), home);
     const Row rows[] = {
@@ -290,6 +291,7 @@ TEST_F(Undo, LinesNoRunCouldHaveWrittenAreLeftAlone)
         {"the install folder", dir / "install", dir / "install"},
         {"the install folder's parent", dir.path(), dir.path()},
         {"\"..\" after a link", t("link/../decoy"), dir / "elsewhere/decoy"},
+        {"the home folder through a link", t("up/home"), home},
         {"an empty component", target + "//A", t("A")},
         {"a trailing separator", t("A/"), t("A")},
     };
