@@ -1,6 +1,7 @@
 #include "foldertreemodel.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace foldertree {
 
@@ -176,7 +177,11 @@ bool FolderTreeModel::setData(const QModelIndex &index, const QVariant &value, i
     if (node == NoNode || role != Qt::CheckStateRole)
         return false;
     // A box changed without the mouse: that node alone.
-    setNodeTicked(*this, node, value.toInt() == Qt::Checked);
+    const bool ticked = value.toInt() == Qt::Checked;
+    if (m_tickHandler)
+        m_tickHandler(node, ticked);
+    else
+        setNodeTicked(*this, node, ticked);
     return true;
 }
 
@@ -262,13 +267,18 @@ void FolderTreeModel::removeChildren(NodeId node)
 void FolderTreeModel::clear()
 {
     holdViews();
-    if (m_bulk) {
+    if (!m_bulk)
+        beginResetModel();
+    if (m_keeper) {
+        m_tree.swap(*m_keeper);
+        *m_cleared = true;
+        m_keeper = nullptr;
+        m_cleared = nullptr;
+    } else {
         m_tree.clear();
-        return;
     }
-    beginResetModel();
-    m_tree.clear();
-    endResetModel();
+    if (!m_bulk)
+        endResetModel();
 }
 
 void FolderTreeModel::setText(NodeId node, std::string_view text)
@@ -317,6 +327,66 @@ void FolderTreeModel::setSubtreeTick(NodeId node, Tick tick)
             if (m_tree.childCount(m_tree.child(at, i)) > 0)
                 stack.push_back(m_tree.child(at, i));
     }
+}
+
+void FolderTreeModel::setTickHandler(std::function<void(NodeId, bool)> handler)
+{
+    m_tickHandler = std::move(handler);
+}
+
+void FolderTreeModel::restore(const NodeRuns &removed)
+{
+    if (removed.empty() || m_bulk)
+        return;
+    const NodeId top = removed.front();
+    if (top >= m_tree.idBound() || m_tree.contains(top) || !m_tree.contains(m_tree.parent(top)))
+        return;
+    const NodeId parent = m_tree.parent(top);
+    const int row = static_cast<int>(std::min(m_tree.row(top), m_tree.childCount(parent)));
+    beginInsertRows(indexOf(parent), row, row);
+    m_tree.restore(removed);
+    endInsertRows();
+}
+
+void FolderTreeModel::setTicks(const NodeRuns &nodes, Tick tick)
+{
+    // Siblings come one after the other in pre-order and in runs of indices:
+    // one notice covers each stretch of them.
+    NodeId first = NoNode;
+    NodeId last = NoNode;
+    auto tell = [&] {
+        if (first != NoNode && !m_bulk)
+            emit dataChanged(indexOf(first), indexOf(last), {Qt::CheckStateRole});
+        first = NoNode;
+    };
+    nodes.forEach([&](NodeId node) {
+        if (!m_tree.contains(node))
+            return;
+        m_tree.setTick(node, tick);
+        if (first != NoNode && m_tree.parent(node) == m_tree.parent(last)
+            && m_tree.row(node) == m_tree.row(last) + 1) {
+            last = node;
+            return;
+        }
+        tell();
+        first = last = node;
+    });
+    tell();
+}
+
+void FolderTreeModel::swapTree(FolderTree &other)
+{
+    if (m_bulk)
+        return;
+    beginResetModel();
+    m_tree.swap(other);
+    endResetModel();
+}
+
+void FolderTreeModel::keepNextClear(FolderTree *keeper, bool *cleared)
+{
+    m_keeper = keeper;
+    m_cleared = cleared;
 }
 
 void FolderTreeModel::reserve(std::size_t nodes, std::size_t nameBytes)

@@ -11,6 +11,7 @@
 #include <QAbstractItemModel>
 #include <QHash>
 #include <QIcon>
+#include <functional>
 #include <vector>
 
 namespace foldertree {
@@ -78,6 +79,23 @@ public:
     // How many times a bulk load showed its progress.
     int publishCount() const { return m_publishCount; }
 
+    // What the edit history needs besides the edits above.
+
+    // A box the person flipped (setData) goes to `handler` instead of straight
+    // to the tree; an empty handler restores that.
+    void setTickHandler(std::function<void(NodeId node, bool ticked)> handler);
+    // Brings back a removed subtree (FolderTree::restore).
+    void restore(const NodeRuns &removed);
+    // Sets the tick of every node of `nodes` still in the tree. The views are
+    // told once for each run of siblings. O(nodes).
+    void setTicks(const NodeRuns &nodes, Tick tick);
+    // Exchanges the whole tree with `other`, in O(1); the views start afresh.
+    void swapTree(FolderTree &other);
+    // The next clear() (also a removal of the root) moves the tree's nodes into
+    // `keeper`, which must be empty, instead of freeing them, and sets
+    // `*cleared`; nullptr frees them again.
+    void keepNextClear(FolderTree *keeper, bool *cleared);
+
 signals:
     void expandRequested(const QModelIndex &index);
 
@@ -102,6 +120,9 @@ private:
     // tree as it was then, consistent while the window handles events.
     std::size_t m_shownBound = 0;
     int m_publishCount = 0;
+    std::function<void(NodeId, bool)> m_tickHandler;
+    FolderTree *m_keeper = nullptr;
+    bool *m_cleared = nullptr;
 };
 
 // Text of a name for display: names are bytes in the system's encoding.

@@ -50,22 +50,75 @@ NodeId FolderTree::addRoot(std::string_view text, int image)
     return m_root;
 }
 
+void FolderTree::growChildren(NodeId node)
+{
+    ChildList &children = m_nodes[node].children;
+    if (children.size < children.capacity)
+        return;
+    const std::uint32_t capacity = children.capacity ? children.capacity * 2 : 2;
+    NodeId *data = new NodeId[capacity];
+    if (children.size)
+        std::memcpy(data, children.data, children.size * sizeof(NodeId));
+    delete[] children.data;
+    children.data = data;
+    children.capacity = capacity;
+}
+
 NodeId FolderTree::appendChild(NodeId parent, std::string_view text, int image)
 {
     const NodeId id = newNode(parent, text, image);
+    growChildren(parent);
     ChildList &children = m_nodes[parent].children;
-    if (children.size == children.capacity) {
-        const std::uint32_t capacity = children.capacity ? children.capacity * 2 : 2;
-        NodeId *data = new NodeId[capacity];
-        if (children.size)
-            std::memcpy(data, children.data, children.size * sizeof(NodeId));
-        delete[] children.data;
-        children.data = data;
-        children.capacity = capacity;
-    }
     m_nodes[id].row = children.size;
     children.data[children.size++] = id;
     return id;
+}
+
+bool FolderTree::restore(const NodeRuns &removed)
+{
+    if (removed.empty() || removed.front() >= m_nodes.size() || contains(removed.front()))
+        return false;
+    const NodeId top = removed.front();
+    const NodeId parent = m_nodes[top].parent;
+    if (!contains(parent))
+        return false;
+    growChildren(parent);
+    ChildList &siblings = m_nodes[parent].children;
+    const std::uint32_t row = std::min(m_nodes[top].row, siblings.size);
+    std::memmove(siblings.data + row + 1, siblings.data + row,
+                 (siblings.size - row) * sizeof(NodeId));
+    siblings.data[row] = top;
+    ++siblings.size;
+    for (std::uint32_t i = row; i < siblings.size; ++i)
+        m_nodes[siblings.data[i]].row = i;
+    m_nodes[top].alive = true;
+    ++m_alive;
+    // The others come in pre-order: each parent is back before its children,
+    // which come in their order.
+    removed.forEach([&](NodeId id) {
+        if (id == top)
+            return;
+        const NodeId up = m_nodes[id].parent;
+        growChildren(up);
+        ChildList &children = m_nodes[up].children;
+        m_nodes[id].row = children.size;
+        children.data[children.size++] = id;
+        m_nodes[id].alive = true;
+        ++m_alive;
+    });
+    return true;
+}
+
+void FolderTree::swap(FolderTree &other) noexcept
+{
+    for (NodeId *variable : m_watched)
+        *variable = NoNode;
+    for (NodeId *variable : other.m_watched)
+        *variable = NoNode;
+    m_nodes.swap(other.m_nodes);
+    m_names.swap(other.m_names);
+    std::swap(m_root, other.m_root);
+    std::swap(m_alive, other.m_alive);
 }
 
 void FolderTree::releaseChildren(Node &node)
@@ -197,11 +250,17 @@ bool FolderTree::isWithin(NodeId node, NodeId ancestor) const
 
 std::vector<NodeId> FolderTree::preorder() const
 {
-    std::vector<NodeId> order;
     if (empty())
-        return order;
-    order.reserve(m_alive);
-    std::vector<NodeId> stack {m_root};
+        return {};
+    return preorder(m_root);
+}
+
+std::vector<NodeId> FolderTree::preorder(NodeId top) const
+{
+    std::vector<NodeId> order;
+    if (top == m_root)
+        order.reserve(m_alive);
+    std::vector<NodeId> stack {top};
     while (!stack.empty()) {
         const NodeId id = stack.back();
         stack.pop_back();

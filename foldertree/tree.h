@@ -56,6 +56,38 @@ public:
     virtual void expand(NodeId) { }
 };
 
+// A sequence of node indices kept as runs of consecutive ones: a tree read
+// from a file numbers its nodes in pre-order, so a subtree of it is one run or
+// a few, however many nodes it holds.
+class NodeRuns
+{
+public:
+    void push(NodeId node)
+    {
+        if (!m_runs.empty() && m_runs.back().first + m_runs.back().count == node)
+            ++m_runs.back().count;
+        else
+            m_runs.push_back({node, 1});
+    }
+    bool empty() const { return m_runs.empty(); }
+    NodeId front() const { return m_runs.front().first; }
+    // Calls `visit` with every index, in the order pushed.
+    template<typename Visit> void forEach(Visit &&visit) const
+    {
+        for (const Run &run : m_runs)
+            for (std::uint32_t i = 0; i < run.count; ++i)
+                visit(run.first + i);
+    }
+
+private:
+    struct Run
+    {
+        NodeId first;
+        std::uint32_t count;
+    };
+    std::vector<Run> m_runs;
+};
+
 class FolderTree : public TreeEditor
 {
 public:
@@ -108,6 +140,19 @@ public:
     // Every node from the root, each before its children, children in order.
     // Index 0 is the root. O(n).
     std::vector<NodeId> preorder() const;
+    // The same for the subtree of `top`. O(subtree).
+    std::vector<NodeId> preorder(NodeId top) const;
+
+    // Brings back a subtree taken out by removeNode, under the same indices:
+    // `removed` is its preorder() from just before the removal. Its top goes
+    // back to its old row among its parent's children (the last row when there
+    // are fewer now). Does nothing and returns false unless the parent is in
+    // the tree and the top is not. O(subtree + siblings).
+    bool restore(const NodeRuns &removed);
+
+    // Exchanges the nodes of the two trees, in O(1). The variables either tree
+    // watches are set to NoNode; the watches themselves stay.
+    void swap(FolderTree &other) noexcept;
 
     // Variables that name a node and must never name a removed one: they are set
     // to NoNode when their node goes. The variable must outlive the watch.
@@ -142,6 +187,8 @@ private:
     };
 
     NodeId newNode(NodeId parent, std::string_view text, int image);
+    // Room in the node's child list for one more.
+    void growChildren(NodeId node);
     void storeName(Node &node, std::string_view text);
     void killSubtree(NodeId node);
     void releaseChildren(Node &node);
