@@ -35,12 +35,11 @@ MainWindow::MainWindow(ModuleState &state, platform::Services services, QWidget 
         = new foldertree::FolderTreeModel(m_tree, m_treeState, m_icons, ui::folderIcons(), this);
 
     buildLayout();
-    m_state.installFolder
-        = creation::determineInstallFolder(m_services.settings, m_services.fileSystem);
+    m_state.locations = creation::findLocations(m_services.settings, m_services.fileSystem);
     m_taskPanel->topLevelItem(0)->setExpanded(true);
     // A run that was killed left its record: it is the last run, so undoable.
-    creation::recoverAtStartup(m_state.installFolder);
-    if (m_services.fileSystem.isFile(creation::undoLogPath(m_state.installFolder)))
+    creation::recoverAtStartup(m_state.locations.logFolder);
+    if (m_services.fileSystem.isFile(creation::undoLogPath(m_state.locations.logFolder)))
         m_undoButton->setEnabled(true);
     // The boxes of the folder tree come with its model.
     m_folderView->setModel(m_model);
@@ -388,8 +387,9 @@ foldertree::TreeContext MainWindow::treeContext()
 
 void MainWindow::showHelp()
 {
-    m_services.shell.openLocation(m_state.installFolder + "Help" + platform::Separator
-                                  + "index.html");
+    m_services.shell.openLocation(
+        creation::dataFilePath(m_state.locations, m_services.fileSystem,
+                               std::string("Help") + platform::Separator + "index.html"));
 }
 
 void MainWindow::showAbout()

@@ -55,7 +55,7 @@ void MainWindow::createNow()
                                        m_services.fileSystem,
                                        progress.ui(),
                                        m_services.shell,
-                                       m_state.installFolder,
+                                       m_state.locations.logFolder,
                                        m_state.createdFolders,
                                        [this] { m_targetBox->setFocus(); },
                                        [this] { m_undoButton->setEnabled(true); },
@@ -64,6 +64,7 @@ void MainWindow::createNow()
                                                setTargetLocation(trimmed);
                                        }};
     context.progress = progress.report();
+    context.makeLogFolder = m_state.locations.makeLogFolder;
     creation::createTickedFolders(context, target);
 }
 
@@ -76,7 +77,7 @@ void MainWindow::undoLastRun()
                                    m_services.fileSystem,
                                    progress.ui(),
                                    m_services.trash,
-                                   m_state.installFolder,
+                                   m_state.locations.logFolder,
                                    m_state.createdFolders,
                                    [this](bool enabled) { m_undoButton->setEnabled(enabled); }};
     context.progress = progress.report();

@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 
 #include "foldertreeview.h"
+#include "installfolder.h"
 
 #include <QDialog>
 #include <QMenu>
@@ -36,12 +37,13 @@ bool contains(std::string_view caption, std::string_view word)
     return caption.find(word) != std::string_view::npos;
 }
 
-// The list file of the first category word in the caption, or "" when none.
-std::string categoryFile(std::string_view caption, const std::string &installFolder)
+// The list file of the first category word in the caption, relative to a data
+// folder ("Category/Book.txt"), or "" when none.
+std::string categoryFile(std::string_view caption)
 {
     for (const Category &category : Categories)
         if (contains(caption, category.word))
-            return installFolder + "Category" + platform::Separator + std::string(category.file);
+            return "Category" + std::string(1, platform::Separator) + std::string(category.file);
     return {};
 }
 
@@ -62,8 +64,9 @@ void MainWindow::runTask(const std::string &caption)
 {
     if (busy())
         return;
-    const std::string listFile = categoryFile(caption, m_state.installFolder);
-    if (!listFile.empty()) {
+    if (const std::string list = categoryFile(caption); !list.empty()) {
+        const std::string listFile
+            = creation::dataFilePath(m_state.locations, m_services.fileSystem, list);
         if (m_services.fileSystem.isFile(listFile))
             loadTreeFile(listFile);
         else
@@ -110,12 +113,16 @@ void MainWindow::openCategoryList()
     const QList<QTreeWidgetItem *> selected = m_taskPanel->selectedItems();
     if (selected.isEmpty())
         return;
-    const std::string listFile
-        = categoryFile(captionOf(selected.constFirst()), m_state.installFolder);
-    if (listFile.empty())
+    const std::string list = categoryFile(captionOf(selected.constFirst()));
+    if (list.empty())
         return;
-    if (m_services.fileSystem.isFile(listFile))
-        m_services.shell.openDocument(listFile);
+    // A list of the system is copied to the user's data folder first: the
+    // person's edit is the one read next time.
+    const std::string editable
+        = creation::editableDataFile(m_state.locations, m_services.fileSystem, list);
+    if (!editable.empty())
+        m_services.shell.openDocument(editable);
     else
-        reportMissing(m_services.messages, listFile);
+        reportMissing(m_services.messages,
+                      creation::dataFilePath(m_state.locations, m_services.fileSystem, list));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "installfolder.h"
 #include "linebuffer.h"
 
 #include <string>
@@ -8,8 +9,8 @@
 // State shared by the commands of the main window, alive from start to exit.
 struct ModuleState
 {
-    // The folder Brindle was installed in, ending with the separator. Fixed at start.
-    std::string installFolder;
+    // Where the category lists, the help page and the undo log are. Fixed at start.
+    creation::Locations locations;
     // The lines of a tree file being read or written, of a captured folder
     // structure, or of a file being sorted. Every user clears it first.
     foldertree::LineBuffer lineBuffer;

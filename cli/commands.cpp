@@ -192,7 +192,7 @@ int create(Terminal &terminal, const Invocation &invocation)
     TerminalUi ui(terminal);
     TerminalMessages messages(terminal);
     NoShell shell;
-    const std::string installFolder = creation::determineInstallFolder(settings, fileSystem);
+    const creation::Locations locations = creation::findLocations(settings, fileSystem);
     std::string target = absoluteTarget(invocation.operands[1], fileSystem);
 
     LoadedTree loaded(fileSystem, ui);
@@ -208,9 +208,10 @@ int create(Terminal &terminal, const Invocation &invocation)
         return Answer::No; // nothing is opened
     };
     std::vector<std::string> createdFolders;
-    creation::CreationContext context {loaded.tree,   messages,       fileSystem, ui, shell,
-                                       installFolder, createdFolders, {},         {}};
+    creation::CreationContext context {loaded.tree,         messages,       fileSystem, ui, shell,
+                                       locations.logFolder, createdFolders, {},         {}};
     context.progress = reportTo(terminal);
+    context.makeLogFolder = locations.makeLogFolder;
     terminal.startProgress("creating");
     catchStopSignals();
     const creation::CreationResult result = creation::createTickedFolders(context, target);
@@ -247,10 +248,10 @@ int undo(Terminal &terminal, const Invocation &invocation)
     TerminalUi ui(terminal);
     TerminalMessages messages(terminal);
     CountingTrash trash;
-    const std::string installFolder = creation::determineInstallFolder(settings, fileSystem);
+    const creation::Locations locations = creation::findLocations(settings, fileSystem);
     // The window offers Undo only while there is a log, or the record of a run
     // that was killed (it becomes the log); asking first would be pointless.
-    const std::string logPath = creation::undoLogPath(installFolder);
+    const std::string logPath = creation::undoLogPath(locations.logFolder);
     if (!fileSystem.isFile(logPath)
         && !fileSystem.isFile(logPath + std::string(creation::RecordSuffix)))
         throw platform::cannotOpenFile(logPath);
@@ -266,8 +267,8 @@ int undo(Terminal &terminal, const Invocation &invocation)
     messages.isResult
         = [](const Message &message) { return message.text == creation::UndoDoneMessage; };
     std::vector<std::string> createdFolders;
-    creation::UndoContext context {messages,      fileSystem,     ui, trash,
-                                   installFolder, createdFolders, {}};
+    creation::UndoContext context {messages,       fileSystem, ui, trash, locations.logFolder,
+                                   createdFolders, {}};
     context.progress = reportTo(terminal);
     ui.count = [&trash] { return trash.moved; };
     terminal.startProgress("moving to the trash");

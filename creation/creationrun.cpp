@@ -452,9 +452,9 @@ std::string targetControlCharacterMessage(std::string_view target)
         + "' holds a control character, so nothing is created.";
 }
 
-std::string undoLogPath(const std::string &installFolder)
+std::string undoLogPath(const std::string &logFolder)
 {
-    return installFolder + std::string(UndoLogName);
+    return logFolder + std::string(UndoLogName);
 }
 
 CreationResult createTickedFolders(CreationContext &context, std::string &targetLocation)
@@ -482,12 +482,14 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
             context.focusTargetLocation();
         return result;
     }
-    const std::optional<UndoLogLock> lock = holdUndoLog(context.installFolder, context.messages);
+    if (context.makeLogFolder)
+        makeLogFolder(context.logFolder);
+    const std::optional<UndoLogLock> lock = holdUndoLog(context.logFolder, context.messages);
     if (!lock)
         return result;
     // The record of this run exists before anything is made, so every folder
     // made can be written to it the moment it is made.
-    const std::string logPath = undoLogPath(context.installFolder);
+    const std::string logPath = undoLogPath(context.logFolder);
     RunRecord record;
     if (!record.open(logPath))
         throw platform::cannotCreateFile(logPath);

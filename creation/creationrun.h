@@ -28,8 +28,9 @@ struct CreationContext
     platform::FileSystem &fileSystem;
     platform::Ui &ui;
     platform::Shell &shell;
-    // Ends with the separator; the undo log is written there.
-    std::string installFolder;
+    // The folder of the undo log (Locations::logFolder), ending with the
+    // separator; the log and the run's record are written there.
+    std::string logFolder;
     // The folders made by the run, in the order made; written as the undo log.
     std::vector<std::string> &createdFolders;
     std::function<void()> focusTargetLocation;
@@ -38,6 +39,9 @@ struct CreationContext
     std::function<void(const std::string &)> showTarget = {};
     // Told of every folder made; false stops the run as Abort does.
     platform::ProgressReport progress = {};
+    // Makes a missing log folder, private to the user, before the run's record
+    // is created (Locations::makeLogFolder).
+    bool makeLogFolder = false;
 };
 
 struct CreationResult
@@ -71,6 +75,7 @@ std::string outsideTargetMessage(std::string_view name);
 std::string controlCharacterMessage(std::string_view name);
 std::string targetControlCharacterMessage(std::string_view target);
 
-std::string undoLogPath(const std::string &installFolder);
+// The undo log in `logFolder` (which ends with the separator).
+std::string undoLogPath(const std::string &logFolder);
 
 } // namespace creation

@@ -59,7 +59,7 @@ std::string plainFolder(std::string_view path)
 struct Protected
 {
     std::string home;
-    std::string installFolder;
+    std::string logFolder;
 };
 
 bool isRunFolder(std::string_view line, const Protected &kept)
@@ -80,7 +80,7 @@ bool isRunFolder(std::string_view line, const Protected &kept)
         start = end + 1;
     }
     return components >= 2 && !isSameOrInside(line, kept.home)
-        && !isSameOrInside(line, kept.installFolder);
+        && !isSameOrInside(line, kept.logFolder);
 }
 
 std::string_view parentOf(std::string_view path)
@@ -104,7 +104,7 @@ bool leadsToProtected(const std::string &folder, const Protected &kept)
         return true;
     std::string real = parent == "/" ? std::string() : parent;
     real += folder.substr(folder.rfind(Separator));
-    return isSameOrInside(real, kept.home) || isSameOrInside(real, kept.installFolder);
+    return isSameOrInside(real, kept.home) || isSameOrInside(real, kept.logFolder);
 }
 
 // Orders paths so that everything inside a folder follows it at once: the
@@ -301,11 +301,11 @@ UndoResult undoLastRun(UndoContext &context)
 {
     UndoResult result;
     // Held to the end: a run or another undo must not change the log meanwhile.
-    const std::optional<UndoLogLock> lock = holdUndoLog(context.installFolder, context.messages);
+    const std::optional<UndoLogLock> lock = holdUndoLog(context.logFolder, context.messages);
     if (!lock)
         return result;
 
-    const std::string logPath = undoLogPath(context.installFolder);
+    const std::string logPath = undoLogPath(context.logFolder);
     std::optional<std::string> log = context.fileSystem.readFile(logPath);
     if (!log)
         throw platform::cannotOpenFile(logPath);
@@ -313,11 +313,11 @@ UndoResult undoLastRun(UndoContext &context)
     lines.adopt(std::move(*log));
 
     const char *home = std::getenv("HOME");
-    std::string installFolder = context.installFolder;
-    if (installFolder.empty() || installFolder.front() != Separator)
-        installFolder = context.fileSystem.currentDirectory() + Separator + installFolder;
-    const Protected kept {plainFolder(home ? home : ""), plainFolder(installFolder)};
-    const Protected resolvedKept {resolved(kept.home), resolved(kept.installFolder)};
+    std::string logFolder = context.logFolder;
+    if (logFolder.empty() || logFolder.front() != Separator)
+        logFolder = context.fileSystem.currentDirectory() + Separator + logFolder;
+    const Protected kept {plainFolder(home ? home : ""), plainFolder(logFolder)};
+    const Protected resolvedKept {resolved(kept.home), resolved(kept.logFolder)};
     std::vector<std::string_view> folders;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].empty())

@@ -27,7 +27,8 @@ struct UndoContext
     platform::FileSystem &fileSystem;
     platform::Ui &ui;
     platform::Trash &trash;
-    std::string installFolder;
+    // The folder of the undo log (Locations::logFolder), ending with the separator.
+    std::string logFolder;
     std::vector<std::string> &createdFolders;
     std::function<void(bool)> setUndoEnabled;
     // Told of every folder before it is looked at; false stops the undo there.
@@ -54,9 +55,9 @@ struct UndoResult
 //
 // Only lines a run could have written are touched: an absolute, normalised path
 // ("/" first, no ".", ".." or empty component, no "/" last, no NUL) two levels
-// or more below "/" that is neither $HOME nor the install folder nor holds
-// either. Other lines are dropped from the log and named in a message after the
-// undo.
+// or more below "/" that is neither $HOME nor the log's folder (the install
+// folder, or the state folder) nor holds either. Other lines are dropped from the log and named in
+// a message after the undo.
 //
 // When all went, the log is deleted, the button disabled and "Undo done."
 // shown. A folder that the trash refuses stays where it is, is named in a

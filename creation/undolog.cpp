@@ -33,9 +33,9 @@ bool writeAll(int descriptor, std::string_view bytes)
 
 } // namespace
 
-std::optional<UndoLogLock> UndoLogLock::acquire(const std::string &installFolder)
+std::optional<UndoLogLock> UndoLogLock::acquire(const std::string &logFolder)
 {
-    const int descriptor = open(installFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int descriptor = open(logFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0)
         return UndoLogLock(platform::FolderHandle());
     platform::FolderHandle folder(descriptor);
@@ -48,9 +48,9 @@ std::optional<UndoLogLock> UndoLogLock::acquire(const std::string &installFolder
     return UndoLogLock(std::move(folder));
 }
 
-bool recoverInterruptedRun(const std::string &installFolder)
+bool recoverInterruptedRun(const std::string &logFolder)
 {
-    const std::string logPath = undoLogPath(installFolder);
+    const std::string logPath = undoLogPath(logFolder);
     const std::string record = recordPath(logPath);
     const int descriptor = open(record.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
@@ -74,22 +74,36 @@ bool recoverInterruptedRun(const std::string &installFolder)
     return rename(record.c_str(), logPath.c_str()) == 0;
 }
 
-std::optional<UndoLogLock> holdUndoLog(const std::string &installFolder,
+std::optional<UndoLogLock> holdUndoLog(const std::string &logFolder,
                                        platform::MessageService &messages)
 {
-    std::optional<UndoLogLock> lock = UndoLogLock::acquire(installFolder);
+    std::optional<UndoLogLock> lock = UndoLogLock::acquire(logFolder);
     if (!lock) {
         messages.ask(platform::information(std::string(LogBusyMessage)));
         return lock;
     }
-    recoverInterruptedRun(installFolder);
+    recoverInterruptedRun(logFolder);
     return lock;
 }
 
-void recoverAtStartup(const std::string &installFolder)
+void recoverAtStartup(const std::string &logFolder)
 {
-    if (std::optional<UndoLogLock> lock = UndoLogLock::acquire(installFolder))
-        recoverInterruptedRun(installFolder);
+    if (std::optional<UndoLogLock> lock = UndoLogLock::acquire(logFolder))
+        recoverInterruptedRun(logFolder);
+}
+
+bool makeLogFolder(const std::string &logFolder)
+{
+    // From the top down; a level that exists is left as it is.
+    std::size_t end = 0;
+    while (end != std::string::npos) {
+        end = logFolder.find('/', end + 1);
+        const std::string level = logFolder.substr(0, end);
+        if (!level.empty() && mkdir(level.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    struct stat st;
+    return stat(logFolder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 RunRecord::~RunRecord()

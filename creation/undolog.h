@@ -1,7 +1,7 @@
 #pragma once
 
 // The undo log's guard and its record of a run in progress. One run or undo at a
-// time holds the log's folder (an advisory lock, so a second window or
+// time holds the folder of the log (an advisory lock, so a second window or
 // brindle-cli is refused at once). A run writes each folder it has made to a
 // record beside the log as it goes; when the run ends, the record replaces the
 // log. A record left by a run that was killed is made the log by the next run,
@@ -20,7 +20,8 @@ inline constexpr std::string_view LogBusyMessage
       "finished.";
 inline constexpr std::string_view RecordSuffix = ".running";
 
-// Holds the undo log of one install folder for one run or undo. Released on
+// Holds the undo log of one log folder (Locations::logFolder) for one run or
+// undo. Released on
 // destruction; a killed process releases it too.
 class UndoLogLock
 {
@@ -28,7 +29,7 @@ public:
     // Takes the lock without waiting; nullopt while another process holds it. A
     // folder that cannot be opened (missing) gives a lock that holds nothing: the
     // log cannot be written there either, and the run says so.
-    static std::optional<UndoLogLock> acquire(const std::string &installFolder);
+    static std::optional<UndoLogLock> acquire(const std::string &logFolder);
 
     UndoLogLock(UndoLogLock &&) noexcept = default;
     UndoLogLock &operator=(UndoLogLock &&) noexcept = default;
@@ -40,16 +41,21 @@ private:
 
 // Makes a record left by an interrupted run the undo log, or removes an empty
 // one. Call while holding the lock. True when a record became the log.
-bool recoverInterruptedRun(const std::string &installFolder);
+bool recoverInterruptedRun(const std::string &logFolder);
 
 // Takes the lock for a run or an undo and recovers a killed run's record. While
 // another process holds the log, shows LogBusyMessage and returns nullopt.
-std::optional<UndoLogLock> holdUndoLog(const std::string &installFolder,
+std::optional<UndoLogLock> holdUndoLog(const std::string &logFolder,
                                        platform::MessageService &messages);
 
 // At start-up: recovers an interrupted run's record unless another process holds
 // the log (then it is that process's record, in use).
-void recoverAtStartup(const std::string &installFolder);
+void recoverAtStartup(const std::string &logFolder);
+
+// Makes the log folder and any missing folder above it, each private to the
+// user (mode 0700), as a run does before it writes its record. False when the
+// folder still is not there.
+bool makeLogFolder(const std::string &logFolder);
 
 // The record of a run in progress: each line reaches the file (one write) as
 // soon as its folder is made, so a kill loses at most the folder being made.

@@ -260,8 +260,10 @@ private slots:
         row("text gets a separator", State::Text, "/opt/app", {}, "/opt/app/");
         row("text ending with one", State::Text, "/opt/app/", {}, "/opt/app/");
         row("empty text is the root", State::Text, "", {}, "/");
-        row("absent: current folder", State::Absent, "", "test", "test/");
-        row("absent at the root", State::Absent, "", "/", "/");
+        row("absent: current folder with lists", State::Absent, "", "test/install",
+            "test/install/");
+        row("absent, no lists here: the state folder", State::Absent, "", "test",
+            "test/home/.local/state/brindle/");
     }
 
     void installFolder()
@@ -274,11 +276,11 @@ private slots:
         desk.scripted.settings.value = {State(state), text.toStdString()};
         const QString test = q(std::filesystem::canonical(desk.dir.path()).string());
         if (!startIn.isEmpty())
-            std::filesystem::current_path(startIn == "test" ? test.toStdString()
-                                                            : startIn.toStdString());
+            std::filesystem::current_path(QString(startIn).replace("test", test).toStdString());
         desk.build();
         std::filesystem::current_path(m_startFolder);
-        QCOMPARE(q(desk.state.installFolder), expected.replace("test/", test + "/"));
+        // The window writes its undo log there.
+        QCOMPARE(q(desk.state.locations.logFolder), expected.replace("test/", test + "/"));
     }
 
     void wrongTypeStopsStart()

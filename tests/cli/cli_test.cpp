@@ -40,14 +40,15 @@ Outcome summary(int created)
     return {0, std::to_string(created) + " subfolders were created successfully!\n", ""};
 }
 
-// A person at a shell: the install folder is the current folder, the settings
-// and the trash are those of a home inside the test's folder.
+// A person at a shell: the install folder is the current folder (it holds the
+// category lists), the settings and the trash are those of a home inside the
+// test's folder.
 class Cli : public ::testing::Test
 {
 protected:
     Cli()
     {
-        dir.makeDirs("install");
+        dir.makeDirs("install/Category");
         dir.makeDirs("t");
         dir.writeFile("install/tree.txt", MusicTree);
     }

@@ -88,7 +88,7 @@ TEST(WindowAndCli, CreateNowAndCliCreateMakeTheSameFoldersLogAndMessages)
     testsupport::TempDir dir;
     dir.writeFile("tree.txt", TreeFile);
     for (const char *side : {"window", "cli"}) {
-        dir.makeDirs(std::string(side) + "/install");
+        dir.makeDirs(std::string(side) + "/install/Category");
         dir.makeDirs(std::string(side) + "/target");
         dir.writeFile(std::string(side) + "/target/Blocked", "a file where a folder should go");
     }

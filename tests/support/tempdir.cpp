@@ -21,6 +21,7 @@ TempDir::TempDir()
     setenv("HOME", (*this / "home").c_str(), 1);
     setenv("XDG_DATA_HOME", (*this / "home/.local/share").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (*this / "home/.config").c_str(), 1);
+    setenv("XDG_STATE_HOME", (*this / "home/.local/state").c_str(), 1);
 }
 
 TempDir::~TempDir()

@@ -6,7 +6,7 @@
 namespace testsupport {
 
 // A fresh folder for one test, removed with everything in it at the end. It
-// also points HOME, XDG_DATA_HOME and XDG_CONFIG_HOME into itself, so that no
+// also points HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and XDG_STATE_HOME into itself, so that no
 // test touches the real home, settings or trash.
 class TempDir
 {
