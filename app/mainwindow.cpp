@@ -33,6 +33,7 @@ MainWindow::MainWindow(ModuleState &state, platform::Services services, QWidget 
     m_watch = std::make_unique<foldertree::StateWatch>(m_tree, m_treeState);
     m_model
         = new foldertree::FolderTreeModel(m_tree, m_treeState, m_icons, ui::folderIcons(), this);
+    m_history = std::make_unique<foldertree::TreeHistory>(*m_model, m_treeState);
 
     buildLayout();
     m_state.locations = creation::findLocations(m_services.settings, m_services.fileSystem);
@@ -270,6 +271,18 @@ void MainWindow::buildMenus()
     separator->setObjectName(QStringLiteral("folderMenuSeparator"));
     m_saveTreeAction->setObjectName(QStringLiteral("saveTreeAction"));
     m_openTreeAction->setObjectName(QStringLiteral("openTreeAction"));
+    // The tree's own history, apart from the toolbar's undo of a run on disk.
+    m_folderMenu->addSeparator()->setObjectName(QStringLiteral("treeHistorySeparator"));
+    m_undoTreeAction = m_folderMenu->addAction(QStringLiteral("Undo"));
+    m_redoTreeAction = m_folderMenu->addAction(QStringLiteral("Redo"));
+    m_undoTreeAction->setObjectName(QStringLiteral("undoTreeAction"));
+    m_redoTreeAction->setObjectName(QStringLiteral("redoTreeAction"));
+    m_undoTreeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redoTreeAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    addAction(m_undoTreeAction);
+    addAction(m_redoTreeAction);
+    updateTreeHistoryActions();
 
     m_taskMenu = new QMenu(this);
     m_taskMenu->setObjectName(QStringLiteral("taskMenu"));
@@ -332,6 +345,10 @@ void MainWindow::connectCommands()
     connect(m_renameAction, &QAction::triggered, this, on(&MainWindow::renameFolder));
     connect(m_saveTreeAction, &QAction::triggered, this, on(&MainWindow::saveTree));
     connect(m_openTreeAction, &QAction::triggered, this, on(&MainWindow::openTree));
+    connect(m_undoTreeAction, &QAction::triggered, this, on(&MainWindow::undoTreeEdit));
+    connect(m_redoTreeAction, &QAction::triggered, this, on(&MainWindow::redoTreeEdit));
+    connect(m_history.get(), &foldertree::TreeHistory::changed, this,
+            &MainWindow::updateTreeHistoryActions);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

@@ -9,6 +9,7 @@
 #include "services.h"
 #include "state.h"
 #include "treefile.h"
+#include "treehistory.h"
 
 #include <chrono>
 #include <functional>
@@ -49,6 +50,7 @@ public:
     foldertree::FolderTree &folderTree() { return m_tree; }
     foldertree::FolderTreeModel &folderModel() { return *m_model; }
     foldertree::FolderTreeState &treeState() { return m_treeState; }
+    foldertree::TreeHistory &treeHistory() { return *m_history; }
 
     // True while a long operation runs: commands that would change the tree,
     // the line buffer or the disk are refused meanwhile.
@@ -61,8 +63,9 @@ public:
     // Runs what a task row's caption asks for: a category list, a folder
     // structure to load or capture, a companion dialog, About.
     void runTask(const std::string &caption);
-    // Replaces the folder tree by the tree in the file.
-    void loadTreeFile(const std::string &fileName);
+    // Replaces the folder tree by the tree in the file: one step of the tree's
+    // history, named `step` ("Open 'file name'" when empty).
+    void loadTreeFile(const std::string &fileName, const QString &step = {});
 
     // Runs a command; a failure it raises is shown in the error box.
     void guard(const std::function<void()> &command);
@@ -94,6 +97,9 @@ public slots:
     void saveTree();
     void openTree();
     void captureFolderStructure();
+    // the folder tree's own edit history (not the folders on disk)
+    void undoTreeEdit();
+    void redoTreeEdit();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -117,6 +123,8 @@ private:
     QToolButton *toolButton(QWidget *parent, const char *name, const char *glyph,
                             const QString &hint, const QRect &geometry, int iconPixels);
     void fitTargetStrip();
+    // The Undo and Redo items of the folder menu follow the tree's history.
+    void updateTreeHistoryActions();
     foldertree::TreeContext treeContext();
     QRect scaled(int left, int top, int width, int height) const;
     int px(int pixels) const;
@@ -129,6 +137,7 @@ private:
     std::unique_ptr<foldertree::StateWatch> m_watch;
     foldertree::IconList m_icons;
     foldertree::FolderTreeModel *m_model = nullptr;
+    std::unique_ptr<foldertree::TreeHistory> m_history;
     FileDialog m_openDialog;
     FileDialog m_saveDialog;
     std::chrono::milliseconds m_progressDelay {1000};
@@ -156,6 +165,8 @@ private:
     QAction *m_renameAction = nullptr;
     QAction *m_saveTreeAction = nullptr;
     QAction *m_openTreeAction = nullptr;
+    QAction *m_undoTreeAction = nullptr;
+    QAction *m_redoTreeAction = nullptr;
     QStatusBar *m_statusBar = nullptr;
 
     FolderNameDialog *m_nameDialog = nullptr;

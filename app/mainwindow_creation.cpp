@@ -32,7 +32,10 @@ void MainWindow::browseForTarget()
     setTargetLocation(folder);
     if (task && task->isSelected() && task->text(0).contains(QStringLiteral("Save"))) {
         foldertree::TreeContext context = treeContext();
-        const std::vector<std::string> leftOut = foldertree::mirrorFolder(context, m_icons, folder);
+        std::vector<std::string> leftOut;
+        m_history->replaceTree(
+            QStringLiteral("Mirror ") + foldertree::TreeHistory::quoted(folder),
+            [&] { leftOut = foldertree::mirrorFolder(context, m_icons, folder); });
         if (!leftOut.empty())
             m_services.messages.ask(
                 foldertree::leftOutMessage(foldertree::LeftOutOfFolderTree, leftOut));

@@ -68,7 +68,8 @@ void MainWindow::runTask(const std::string &caption)
         const std::string listFile
             = creation::dataFilePath(m_state.locations, m_services.fileSystem, list);
         if (m_services.fileSystem.isFile(listFile))
-            loadTreeFile(listFile);
+            loadTreeFile(listFile,
+                         QStringLiteral("Choose ") + foldertree::TreeHistory::quoted(caption));
         else
             reportMissing(m_services.messages, listFile);
     }

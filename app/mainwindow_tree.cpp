@@ -28,12 +28,8 @@ void MainWindow::spreadTick()
     if (ticked == m_treeState.nodeUnderPointerTicked)
         return; // the press flipped no box
     m_treeState.nodeUnderPointerTicked = ticked;
-    foldertree::setSubtreeTicked(*m_model, node, ticked);
-    if (!ticked)
-        return;
-    for (NodeId up = m_tree.parent(node); up != NoNode && !foldertree::isNodeTicked(m_tree, up);
-         up = m_tree.parent(up))
-        foldertree::setNodeTicked(*m_model, up, true);
+    // With the flip of the box itself, one step of the tree's history.
+    m_history->spreadTick(node, ticked);
 }
 
 void MainWindow::onFolderExpanded(const QModelIndex &index)
@@ -57,9 +53,7 @@ void MainWindow::addSubfolder()
                                QStringLiteral("Add New Subfolder:"))
         || !m_tree.contains(parent))
         return;
-    const std::string name = m_nameDialog->name().toLocal8Bit().toStdString();
-    const NodeId child = m_model->appendChild(parent, name, 1);
-    foldertree::setNodeTicked(*m_model, child, true);
+    m_history->addSubfolder(parent, m_nameDialog->name().toLocal8Bit().toStdString());
 }
 
 void MainWindow::renameFolder()
@@ -72,13 +66,13 @@ void MainWindow::renameFolder()
     if (m_nameDialog->askName(QStringLiteral("Rename Folder"),
                               QStringLiteral("Rename Folder: ") + current)
         && m_tree.contains(node))
-        m_model->setText(node, m_nameDialog->name().toLocal8Bit().toStdString());
+        m_history->rename(node, m_nameDialog->name().toLocal8Bit().toStdString());
 }
 
 void MainWindow::deleteFolder()
 {
     if (m_treeState.nodeUnderPointer != NoNode && !busy())
-        m_model->removeNode(m_treeState.nodeUnderPointer);
+        m_history->remove(m_treeState.nodeUnderPointer);
 }
 
 void MainWindow::saveTree()
@@ -107,12 +101,17 @@ void MainWindow::openTree()
         loadTreeFile(fileName);
 }
 
-void MainWindow::loadTreeFile(const std::string &fileName)
+void MainWindow::loadTreeFile(const std::string &fileName, const QString &step)
 {
     if (busy())
         return;
     foldertree::TreeContext context = treeContext();
-    foldertree::loadTreeFile(context, targetLocation(), fileName);
+    const std::string target = targetLocation();
+    const std::string shortName = fileName.substr(fileName.find_last_of(platform::Separator) + 1);
+    m_history->replaceTree(step.isEmpty() ? QStringLiteral("Open ")
+                                   + foldertree::TreeHistory::quoted(shortName)
+                                          : step,
+                           [&] { foldertree::loadTreeFile(context, target, fileName); });
 }
 
 void MainWindow::captureFolderStructure()
@@ -131,4 +130,27 @@ void MainWindow::captureFolderStructure()
         = foldertree::captureFolderToFile(context, folder, fileName, m_state.indentPrefix);
     if (!leftOut.empty())
         m_services.messages.ask(foldertree::leftOutMessage(foldertree::LeftOutOfTreeFile, leftOut));
+}
+
+void MainWindow::undoTreeEdit()
+{
+    if (!busy())
+        m_history->undo();
+}
+
+void MainWindow::redoTreeEdit()
+{
+    if (!busy())
+        m_history->redo();
+}
+
+void MainWindow::updateTreeHistoryActions()
+{
+    // An ampersand in a folder's name is no shortcut letter.
+    QString undo = m_history->undoText();
+    QString redo = m_history->redoText();
+    m_undoTreeAction->setText(undo.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    m_redoTreeAction->setText(redo.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    m_undoTreeAction->setEnabled(m_history->canUndo());
+    m_redoTreeAction->setEnabled(m_history->canRedo());
 }

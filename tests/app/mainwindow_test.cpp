@@ -374,7 +374,10 @@ private slots:
         };
         QCOMPARE(texts(desk.child<QMenu>("folderMenu")),
                  (QStringList {"Add subfolder", "Delete", "Rename", "<separator>",
-                               "Save the tree structure", "Open a tree from a file"}));
+                               "Save the tree structure", "Open a tree from a file", "<separator>",
+                               "Undo", "Redo"}));
+        QVERIFY(!desk.action("undoTreeAction")->isEnabled());
+        QVERIFY(!desk.action("redoTreeAction")->isEnabled());
         QCOMPARE(texts(desk.child<QMenu>("taskMenu")), QStringList {"Open file"});
 
         desk.button("exitButton")->click();
@@ -670,6 +673,53 @@ private slots:
         QCOMPARE(desk.model().rowCount(), 0);
         desk.action("saveTreeAction")->trigger();
         QVERIFY(desk.scripted.fileDialogs.calls.empty());
+        QVERIFY(desk.scripted.messages.shown.empty());
+    }
+
+    void treeHistoryBringsBackTicks()
+    {
+        Desk desk;
+        QVERIFY(desk.open());
+        desk.window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&desk.window()));
+        QAction *undo = desk.action("undoTreeAction");
+        QAction *redo = desk.action("redoTreeAction");
+        auto keys = [&](Qt::KeyboardModifiers modifiers, Qt::Key key) {
+            QTest::keyClick(desk.folderView(), key, modifiers);
+        };
+        desk.taskPanel()->setCurrentItem(desk.row("music category"));
+        const NodeId jazz = desk.find("Jazz");
+        desk.hover(desk.box(jazz).center());
+        QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, desk.box(jazz).center());
+        QCOMPARE(unticked(desk.tree()), "Jazz");
+        QCOMPARE(undo->text(), "Undo Untick 'Jazz'");
+
+        desk.taskPanel()->setCurrentItem(desk.row("book category"));
+        QCOMPARE(undo->text(), "Undo Choose 'book category'");
+        keys(Qt::ControlModifier, Qt::Key_Z);
+        QCOMPARE(desk.topNames(), (QStringList {"Rock", "Jazz"}));
+        QCOMPARE(unticked(desk.tree()), "Jazz");
+        QCOMPARE(redo->text(), "Redo Choose 'book category'");
+
+        desk.hover(desk.root());
+        desk.action("deleteAction")->trigger();
+        QVERIFY(desk.tree().empty());
+        QCOMPARE(undo->text(), "Undo Delete '[Target Folder]'");
+        QCOMPARE(redo->text(), "Redo");
+        QVERIFY(!redo->isEnabled());
+        undo->trigger();
+        QCOMPARE(desk.topNames(), (QStringList {"Rock", "Jazz"}));
+        QCOMPARE(unticked(desk.tree()), "Jazz");
+        keys(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+        QVERIFY(desk.tree().empty());
+        keys(Qt::ControlModifier, Qt::Key_Z);
+        keys(Qt::ControlModifier, Qt::Key_Z);
+        QCOMPARE(unticked(desk.tree()), "");
+        keys(Qt::ControlModifier, Qt::Key_Y);
+        QCOMPARE(unticked(desk.tree()), "Jazz");
+        // The toolbar's undo stays the undo of a run on disk.
+        QCOMPARE(desk.button("undoButton")->toolTip(), "Undo the last operation");
+        QVERIFY(!desk.button("undoButton")->isEnabled());
         QVERIFY(desk.scripted.messages.shown.empty());
     }
 
