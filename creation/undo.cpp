@@ -101,7 +101,7 @@ bool leadsToProtected(const std::string &folder, const Protected &kept)
 {
     const std::string parent = resolved(std::string(parentOf(folder)));
     if (parent.empty())
-        return true;
+        return false; // nothing to follow: the line's own text was checked already
     std::string real = parent == "/" ? std::string() : parent;
     real += folder.substr(folder.rfind(Separator));
     return isSameOrInside(real, kept.home) || isSameOrInside(real, kept.logFolder);
