@@ -10,6 +10,7 @@
 #include "foldertreeview.h"
 #include "images.h"
 #include "treefile.h"
+#include "treehistory.h"
 #include "widgetservices.h"
 
 #include <QApplication>
@@ -91,8 +92,8 @@ struct LoadRun
     double insidePasses = 0;
 };
 
-// The folder tree as the main window holds it: the tree, its state, the model
-// and the view, shown.
+// The folder tree as the main window holds it: the tree, its state, the model,
+// its edit history and the view, shown.
 struct Window
 {
     foldertree::FolderTree tree;
@@ -100,6 +101,7 @@ struct Window
     foldertree::StateWatch watch {tree, state};
     foldertree::IconList icons;
     foldertree::FolderTreeModel model {tree, state, icons, ui::folderIcons()};
+    foldertree::TreeHistory history {model, state};
     foldertree::FolderTreeView view;
     PaintLog paintLog;
     MeasuredUi ui;
@@ -124,8 +126,17 @@ struct Window
             QCoreApplication::processEvents();
     }
 
+    // Loads as the window does: one step of the tree's history, which keeps
+    // the tree it replaces.
+    void loadAsStep(foldertree::TreeContext &context, const std::string &file)
+    {
+        history.replaceTree(QStringLiteral("Open"),
+                            [&] { foldertree::loadTreeFile(context, workPath("target"), file); });
+    }
+
     LoadRun load(const std::string &file, std::size_t expectedNodes, platform::FileSystem &fs)
     {
+        history.clear();
         model.clear();
         settle();
         paintLog.paints.clear();
@@ -134,7 +145,7 @@ struct Window
         LoadRun run;
         const Clock::time_point start = Clock::now();
         ui.start(start);
-        foldertree::loadTreeFile(context, workPath("target"), file);
+        loadAsStep(context, file);
         const Clock::time_point returned = Clock::now();
         ui.finish(returned);
         const std::size_t paintsDuringLoad = paintLog.paints.size();
@@ -373,7 +384,7 @@ void runLoadMemoryChild(const char *file)
     const std::size_t residentBefore = residentBytes();
     foldertree::TreeContext context {window.model, window.state, fileSystem, window.ui,
                                      window.lineBuffer};
-    foldertree::loadTreeFile(context, workPath("target"), file);
+    window.loadAsStep(context, file);
     window.settle();
     const std::size_t peakAfter = peakResidentBytes();
     const std::size_t residentAfter = residentBytes();

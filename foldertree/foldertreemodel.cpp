@@ -269,13 +269,14 @@ void FolderTreeModel::clear()
     holdViews();
     if (!m_bulk)
         beginResetModel();
-    if (m_keeper) {
+    // An empty tree needs no keeping, and its room is reused by the next.
+    if (m_keeper && !m_tree.empty())
         m_tree.swap(*m_keeper);
+    m_tree.clear();
+    if (m_keeper) {
         *m_cleared = true;
         m_keeper = nullptr;
         m_cleared = nullptr;
-    } else {
-        m_tree.clear();
     }
     if (!m_bulk)
         endResetModel();
