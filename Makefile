@@ -3,9 +3,10 @@
 BUILD ?= build
 RELEASE ?= build-release
 FUZZ ?= build-fuzz
+PACKAGE ?= build-package
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test screenshot bench fuzz format
+.PHONY: all deps build run test package screenshot bench fuzz format
 
 all: build
 
@@ -28,6 +29,12 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j2
+
+# The Debian package of a Release build, installed to /usr: apt install ./$(PACKAGE)/brindle_*.deb
+package: deps
+	cmake -S . -B $(PACKAGE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLE_TESTS=OFF
+	cmake --build $(PACKAGE) --target package
+	@ls $(PACKAGE)/brindle_*.deb
 
 screenshot: build
 	bash scripts/screenshot $(BUILD) docs/main-window.png

@@ -11,6 +11,12 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    // The settings keep their place (organisation and application name); the
+    // desktop finds the menu entry and the icon by the desktop file name.
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillmere"));
+    QCoreApplication::setApplicationName(QStringLiteral("brindle"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(BRINDLE_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(BRINDLE_APP_ID));
     platform::QtMessages messages;
     platform::QtFolderBrowser folderBrowser;
     platform::QtFileDialogs fileDialogs;
