@@ -148,9 +148,9 @@ Answer QtMessages::ask(const Message &message)
 
 std::string QtFolderBrowser::browse(const std::string &title)
 {
-    const QString chosen = QFileDialog::getExistingDirectory(
-        nullptr, fromBytes(title), QString(),
-        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    // The desktop's own folder picker where the platform has one.
+    const QString chosen = QFileDialog::getExistingDirectory(nullptr, fromBytes(title), QString(),
+                                                             QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
         return {};
     return pathBytes(QDir::toNativeSeparators(chosen));
@@ -158,8 +158,8 @@ std::string QtFolderBrowser::browse(const std::string &title)
 
 std::string QtFileDialogs::run(const FileDialogOptions &options, const std::string &initialName)
 {
+    // The desktop's own file picker where the platform has one.
     QFileDialog dialog;
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setWindowModality(Qt::ApplicationModal);
     const bool saving = options.kind == FileDialogOptions::Kind::Save;
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
