@@ -8,6 +8,8 @@
 #include "undolog.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 
 namespace creation {
@@ -82,6 +84,41 @@ std::string absolute(const std::string &path, platform::FileSystem &fileSystem)
     return base + path;
 }
 
+// Appends the folder parts of `relative` to `line`, one separator each: empty
+// and "." parts name no folder of their own.
+void appendParts(std::string &line, std::string_view relative)
+{
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        std::size_t end = relative.find(Separator, start);
+        if (end == std::string_view::npos)
+            end = relative.size();
+        const std::string_view part = relative.substr(start, end - start);
+        if (!part.empty() && part != ".") {
+            if (line.empty() || line.back() != Separator)
+                line += Separator;
+            line += part;
+        }
+        start = end + 1;
+    }
+}
+
+// The target as the undo log names it: absolute, one separator between parts,
+// no "." parts and no separator at the end. A target with a ".." part is
+// resolved on the disk instead, since ".." after a link is not the folder above
+// in the text.
+std::string logBase(const std::string &target, platform::FileSystem &fileSystem)
+{
+    const std::string full = absolute(target, fileSystem);
+    std::string base(1, Separator);
+    appendParts(base, full);
+    const std::string middle = std::string(1, Separator) + ".." + Separator;
+    if ((base + Separator).find(middle) == std::string::npos)
+        return base;
+    std::unique_ptr<char, decltype(&std::free)> real(realpath(full.c_str(), nullptr), &std::free);
+    return real ? std::string(real.get()) : base;
+}
+
 // The parts of a node's name that are folders: a name may hold separators
 // ("Rock/Seventies" is made inside an existing "Rock"). Empty and "." parts
 // name no folder of their own and are left out.
@@ -113,12 +150,11 @@ std::vector<std::string_view> nameParts(std::string_view name)
 class Walk
 {
 public:
-    Walk(CreationContext &context, RunRecord &record, std::string absolutePrefix)
+    Walk(CreationContext &context, RunRecord &record)
         : m_context(context),
           m_tree(context.editor.tree()),
           m_state(m_tree.idBound(), 0),
-          m_record(record),
-          m_absolutePrefix(std::move(absolutePrefix))
+          m_record(record)
     { }
 
     bool aborted() const { return m_aborted; }
@@ -126,8 +162,9 @@ public:
     int created() const { return m_created; }
     bool recordFailed() const { return m_recordFailed; }
 
-    void run()
+    void run(std::string logBase)
     {
+        m_logBase = std::move(logBase);
         std::error_code error;
         m_target = m_context.fileSystem.openFolder(std::string(m_tree.text(m_tree.root())), error);
         const std::vector<NodeId> order = m_tree.preorder();
@@ -229,19 +266,18 @@ private:
         return {};
     }
 
+    // Notes a folder the run made, as the undo log names it.
     void recordMade(const std::string &path)
     {
-        m_context.createdFolders.push_back(path);
+        std::string line = m_logBase;
+        appendParts(line, std::string_view(path).substr(m_tree.text(m_tree.root()).size()));
         ++m_created;
-        if (m_recordFailed)
-            return;
-        if (path.front() == Separator) {
-            m_recordFailed = !m_record.append(path);
-        } else {
-            m_recordFailed = !m_record.append(m_absolutePrefix + path);
+        if (!m_recordFailed) {
+            m_recordFailed = !m_record.append(line);
+            if (m_recordFailed)
+                m_aborted = true;
         }
-        if (m_recordFailed)
-            m_aborted = true;
+        m_context.createdFolders.push_back(std::move(line));
     }
 
     // Makes the node's folder, asking Abort, Retry, Ignore while that fails.
@@ -421,7 +457,7 @@ private:
     const FolderTree &m_tree;
     std::vector<std::uint8_t> m_state;
     RunRecord &m_record;
-    std::string m_absolutePrefix; // joined before a relative path in the record
+    std::string m_logBase; // the target as the undo log names it
     platform::FolderHandle m_target;
     platform::FolderHandle m_startParent; // a deep step's starting folder
     const platform::FolderHandle *m_startFrom = &m_target; // the current step's
@@ -499,8 +535,7 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
     }
     result.started = true;
 
-    std::string prefix = absolute("", context.fileSystem);
-    Walk walk(context, record, std::move(prefix));
+    Walk walk(context, record);
     while (!context.fileSystem.isDirectory(targetLocation)) {
         if (!context.fileSystem.makeDirectory(targetLocation))
             break;
@@ -516,7 +551,7 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
     {
         platform::BusyPointer busy(context.ui);
         if (!walk.aborted())
-            walk.run();
+            walk.run(logBase(targetLocation, context.fileSystem));
         if (context.createdFolders.empty()) {
             record.discard();
         } else {
@@ -526,7 +561,7 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
                 record.discard();
                 foldertree::LineBuffer log;
                 for (const std::string &folder : context.createdFolders)
-                    log.append(absolute(folder, context.fileSystem));
+                    log.append(folder);
                 written = !context.fileSystem.writeFile(logPath, log.joined());
             }
             if (!written)

@@ -31,7 +31,8 @@ struct CreationContext
     // The folder of the undo log (Locations::logFolder), ending with the
     // separator; the log and the run's record are written there.
     std::string logFolder;
-    // The folders made by the run, in the order made; written as the undo log.
+    // The folders made by the run, in the order made, as the undo log names
+    // them: absolute, one separator between parts. Written as the undo log.
     std::vector<std::string> &createdFolders;
     std::function<void()> focusTargetLocation;
     std::function<void()> enableUndo;

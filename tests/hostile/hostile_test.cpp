@@ -147,6 +147,7 @@ TEST(HostileTreeFiles, RunsStayInTheTargetAndUndoLeavesWhatWasThere)
          "Can not create subfolder: "},
         {"separator in a name through a link", pwned + "|", "box/target", 0,
          "Can not create subfolder: "},
+        {"doubled separators and dots", "A/|B//|  C/./|", "box//target/./", 3},
         {"3,000 levels", chain, "box/target", 3000},
     };
     for (const Case &c : cases) {
