@@ -28,7 +28,8 @@ run: build
 	cd $(BUILD)/install && ./brindle
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j2
+	# Under C every text is the one written in the sources, whatever the desktop speaks.
+	cd $(BUILD) && LANG=C.UTF-8 LC_ALL=C.UTF-8 LANGUAGE= QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j2
 
 # The Debian package of a Release build, installed to /usr: apt install ./$(PACKAGE)/brindle_*.deb
 package: deps

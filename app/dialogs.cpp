@@ -11,22 +11,21 @@
 AboutDialog::AboutDialog(platform::Shell &shell, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(QStringLiteral("About Brindle"));
+    setWindowTitle(tr("About Brindle"));
     setModal(true);
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
     auto *icon = new QLabel(this);
     icon->setPixmap(ui::programIcon().pixmap(64, 64));
     top->addWidget(icon);
-    auto *text = new QLabel(
-        QStringLiteral("<b>Brindle</b><br>Version %1<br><br>Ready-made category folders, "
-                       "made in one run and undone in one press.<br><br>Made by Quillmere.")
-            .arg(QStringLiteral(BRINDLE_VERSION)),
-        this);
+    auto *text = new QLabel(tr("<b>Brindle</b><br>Version %1<br><br>Ready-made category folders, "
+                               "made in one run and undone in one press.<br><br>Made by Quillmere.")
+                                .arg(QStringLiteral(BRINDLE_VERSION)),
+                            this);
     text->setObjectName(QStringLiteral("productName"));
     top->addWidget(text, 1);
     layout->addLayout(top);
-    auto *link = new QPushButton(QStringLiteral("Visit the home page"), this);
+    auto *link = new QPushButton(tr("Visit the home page"), this);
     link->setObjectName(QStringLiteral("homePageButton"));
     layout->addWidget(link);
     connect(link, &QPushButton::clicked, this, [&shell] { shell.openLocation(HomePage); });
@@ -48,11 +47,11 @@ CompanionDialog::CompanionDialog(platform::Shell &shell, const QString &name,
     text->setMinimumWidth(360);
     layout->addWidget(text);
     auto *row = new QHBoxLayout;
-    auto *pageButton = new QPushButton(QStringLiteral("Web page"), this);
+    auto *pageButton = new QPushButton(tr("Web page"), this);
     pageButton->setObjectName(QStringLiteral("webPageButton"));
-    auto *downloadButton = new QPushButton(QStringLiteral("Download"), this);
+    auto *downloadButton = new QPushButton(tr("Download"), this);
     downloadButton->setObjectName(QStringLiteral("downloadButton"));
-    auto *close = new QPushButton(QStringLiteral("Close"), this);
+    auto *close = new QPushButton(tr("Close"), this);
     row->addWidget(pageButton);
     row->addWidget(downloadButton);
     row->addStretch();
@@ -66,9 +65,9 @@ CompanionDialog::CompanionDialog(platform::Shell &shell, const QString &name,
 
 SorterDialog::SorterDialog(platform::Shell &shell, QWidget *parent)
     : CompanionDialog(shell, QStringLiteral("Sorter"),
-                      QStringLiteral("Sorter tidies a folder by moving its files into subfolders "
-                                     "by type: pictures, music, videos, documents, archives and "
-                                     "programs, each in a folder of its own."),
+                      tr("Sorter tidies a folder by moving its files into subfolders "
+                         "by type: pictures, music, videos, documents, archives and "
+                         "programs, each in a folder of its own."),
                       "https://quillmere.example/sorter/",
                       "https://quillmere.example/download/sorter/", parent)
 {
@@ -77,9 +76,9 @@ SorterDialog::SorterDialog(platform::Shell &shell, QWidget *parent)
 
 RenamerDialog::RenamerDialog(platform::Shell &shell, QWidget *parent)
     : CompanionDialog(shell, QStringLiteral("Renamer"),
-                      QStringLiteral("Renamer renames many files at once: numbering, dates, "
-                                     "search and replace, and changes of case, with a preview "
-                                     "before anything is renamed."),
+                      tr("Renamer renames many files at once: numbering, dates, "
+                         "search and replace, and changes of case, with a preview "
+                         "before anything is renamed."),
                       "https://quillmere.example/renamer/",
                       "https://quillmere.example/download/renamer/", parent)
 {
@@ -88,8 +87,8 @@ RenamerDialog::RenamerDialog(platform::Shell &shell, QWidget *parent)
 
 FoldermillDialog::FoldermillDialog(platform::Shell &shell, QWidget *parent)
     : CompanionDialog(shell, QStringLiteral("Foldermill"),
-                      QStringLiteral("Foldermill makes numbered folders in bulk: a name pattern, "
-                                     "a first number and a count, such as Week 01 to Week 52."),
+                      tr("Foldermill makes numbered folders in bulk: a name pattern, "
+                         "a first number and a count, such as Week 01 to Week 52."),
                       "https://quillmere.example/foldermill/",
                       "https://quillmere.example/download/foldermill/", parent)
 {

@@ -1,5 +1,6 @@
 // Brindle: ready-made category folders, made in one run and undone in one press.
 
+#include "language.h"
 #include "posixfilesystem.h"
 #include "qtsettings.h"
 #include "trash.h"
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("brindle"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BRINDLE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(BRINDLE_APP_ID));
+    installTranslations();
     platform::QtMessages messages;
     platform::QtFolderBrowser folderBrowser;
     platform::QtFileDialogs fileDialogs;

@@ -50,7 +50,7 @@ MainWindow::MainWindow(ModuleState &state, platform::Services services, QWidget 
     m_openDialog.options.fileMustExist = true;
     m_saveDialog.options.kind = platform::FileDialogOptions::Kind::Save;
     m_saveDialog.options.defaultSuffix = "txt";
-    m_saveDialog.options.filters = {{"Text File", "*.txt"}};
+    m_saveDialog.options.filters = {{tr("Text File").toLocal8Bit().toStdString(), "*.txt"}};
     m_saveDialog.options.confirmOverwrite = true;
 }
 
@@ -96,7 +96,7 @@ QToolButton *MainWindow::toolButton(QWidget *parent, const char *name, const cha
 void MainWindow::buildLayout()
 {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(QStringLiteral("Brindle -  create category's subfolders"));
+    setWindowTitle(tr("Brindle -  create category's subfolders"));
     setWindowIcon(ui::programIcon());
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(px(13));
@@ -133,12 +133,12 @@ void MainWindow::buildLayout()
 
     m_folderView = new foldertree::FolderTreeView(m_workArea);
     m_folderView->setObjectName(QStringLiteral("folderView"));
-    m_folderView->setAccessibleName(QStringLiteral("Folder tree"));
+    m_folderView->setAccessibleName(tr("Folder tree"));
     m_folderView->setGeometry(scaled(1, 104, 546, 436));
     m_folderView->setIndentation(px(27));
     m_workArea->align(m_folderView, ui::Align::Client);
 
-    m_targetLabel = new QLabel(QStringLiteral("Target Location: "), m_targetStrip);
+    m_targetLabel = new QLabel(tr("Target Location: "), m_targetStrip);
     m_targetLabel->setObjectName(QStringLiteral("targetLabel"));
     QFont bold = font;
     bold.setBold(true);
@@ -152,25 +152,25 @@ void MainWindow::buildLayout()
     m_targetBox->setEditable(true);
     m_targetBox->setCompleter(nullptr);
     m_targetBox->setInsertPolicy(QComboBox::NoInsert);
-    m_targetBox->setAccessibleName(QStringLiteral("Target Location"));
+    m_targetBox->setAccessibleName(tr("Target Location"));
     m_targetBox->setGeometry(scaled(0, 31, 369, 24));
     m_targetLabel->setBuddy(m_targetBox);
 
-    m_browseButton = toolButton(m_targetStrip, "browseButton", "browse",
-                                QStringLiteral("Select a folder"), scaled(372, 22, 33, 33), 24);
+    m_browseButton = toolButton(m_targetStrip, "browseButton", "browse", tr("Select a folder"),
+                                scaled(372, 22, 33, 33), 24);
 
     auto toolbarButton
         = [this](const char *name, const char *glyph, const char *hint, int left, int width) {
-              return toolButton(m_toolbar, name, glyph, QString::fromLatin1(hint),
-                                scaled(left, 0, width, 41), 28);
+              return toolButton(m_toolbar, name, glyph, tr(hint), scaled(left, 0, width, 41), 28);
           };
-    m_createButton = toolbarButton("createButton", "create", "Create Now", 7, 41);
-    m_undoButton = toolbarButton("undoButton", "undo", "Undo the last operation", 55, 42);
+    m_createButton = toolbarButton("createButton", "create", QT_TR_NOOP("Create Now"), 7, 41);
+    m_undoButton
+        = toolbarButton("undoButton", "undo", QT_TR_NOOP("Undo the last operation"), 55, 42);
     m_undoButton->setEnabled(false);
-    m_aboutButton = toolbarButton("aboutButton", "about", "About Brindle", 167, 41);
-    m_helpButton = toolbarButton("helpButton", "help", "Read help ", 216, 41);
-    m_exitButton = toolbarButton("exitButton", "exit", "Exit", 271, 41);
-    m_sortButton = toolbarButton("sortButton", "sort", "Sort a file", 325, 41);
+    m_aboutButton = toolbarButton("aboutButton", "about", QT_TR_NOOP("About Brindle"), 167, 41);
+    m_helpButton = toolbarButton("helpButton", "help", QT_TR_NOOP("Read help "), 216, 41);
+    m_exitButton = toolbarButton("exitButton", "exit", QT_TR_NOOP("Exit"), 271, 41);
+    m_sortButton = toolbarButton("sortButton", "sort", QT_TR_NOOP("Sort a file"), 325, 41);
     m_sortButton->hide();
 
     buildMenus();
@@ -191,7 +191,7 @@ void MainWindow::buildTaskPanel()
 {
     m_taskPanel = new QTreeWidget(this);
     m_taskPanel->setObjectName(QStringLiteral("taskPanel"));
-    m_taskPanel->setAccessibleName(QStringLiteral("Tasks"));
+    m_taskPanel->setAccessibleName(tr("Tasks"));
     m_taskPanel->setGeometry(scaled(0, 0, 217, 543));
     m_taskPanel->setHeaderHidden(true);
     m_taskPanel->setColumnCount(1);
@@ -225,29 +225,32 @@ void MainWindow::buildTaskPanel()
     };
     const QString separator(29, QLatin1Char('-'));
     const Row rows[] = {
-        {"Create various category", 0, "camera"},
-        {"book category", 1, "book"},
-        {"photo category", 1, "camera"},
-        {"music category", 1, "music"},
-        {"video category", 1, "film"},
-        {"singer category", 1, "music"},
-        {"country category", 1, "globe"},
-        {"software category", 1, "folders"},
-        {"document category", 1, "document"},
+        {QT_TR_NOOP("Create various category"), 0, "camera"},
+        {QT_TR_NOOP("book category"), 1, "book"},
+        {QT_TR_NOOP("photo category"), 1, "camera"},
+        {QT_TR_NOOP("music category"), 1, "music"},
+        {QT_TR_NOOP("video category"), 1, "film"},
+        {QT_TR_NOOP("singer category"), 1, "music"},
+        {QT_TR_NOOP("country category"), 1, "globe"},
+        {QT_TR_NOOP("software category"), 1, "folders"},
+        {QT_TR_NOOP("document category"), 1, "document"},
         {nullptr, 0, nullptr},
-        {"Save a folder structrue", 0, "save-structure"},
-        {"Load a folder structrue", 0, "load-structure"},
+        {QT_TR_NOOP("Save a folder structrue"), 0, "save-structure"},
+        {QT_TR_NOOP("Load a folder structrue"), 0, "load-structure"},
         {nullptr, 0, nullptr},
-        {"Rename files", 0, "rename"},
-        {"Auto-Classify files", 0, "classify"},
-        {"Create bulk folders", 0, "folders"},
+        {QT_TR_NOOP("Rename files"), 0, "rename"},
+        {QT_TR_NOOP("Auto-Classify files"), 0, "classify"},
+        {QT_TR_NOOP("Create bulk folders"), 0, "folders"},
         {nullptr, 0, nullptr},
-        {"About Brindle", 0, "about"},
+        {QT_TR_NOOP("About Brindle"), 0, "about"},
     };
     QTreeWidgetItem *group = nullptr;
     for (const Row &row : rows) {
         auto *item = row.level == 0 ? new QTreeWidgetItem(m_taskPanel) : new QTreeWidgetItem(group);
-        item->setText(0, row.caption ? QString::fromLatin1(row.caption) : separator);
+        item->setText(0, row.caption ? tr(row.caption) : separator);
+        // The English caption decides what the row does (see captionOf).
+        if (row.caption)
+            item->setData(0, Qt::UserRole, QString::fromLatin1(row.caption));
         item->setIcon(0, rowIcon(row.image));
         item->setFlags(item->flags() | Qt::ItemIsEditable);
         if (row.level == 0)
@@ -259,12 +262,12 @@ void MainWindow::buildMenus()
 {
     m_folderMenu = new QMenu(this);
     m_folderMenu->setObjectName(QStringLiteral("folderMenu"));
-    m_addSubfolderAction = m_folderMenu->addAction(QStringLiteral("Add subfolder"));
-    m_deleteAction = m_folderMenu->addAction(QStringLiteral("Delete"));
-    m_renameAction = m_folderMenu->addAction(QStringLiteral("Rename"));
+    m_addSubfolderAction = m_folderMenu->addAction(tr("Add subfolder"));
+    m_deleteAction = m_folderMenu->addAction(tr("Delete"));
+    m_renameAction = m_folderMenu->addAction(tr("Rename"));
     QAction *separator = m_folderMenu->addSeparator();
-    m_saveTreeAction = m_folderMenu->addAction(QStringLiteral("Save the tree structure"));
-    m_openTreeAction = m_folderMenu->addAction(QStringLiteral("Open a tree from a file"));
+    m_saveTreeAction = m_folderMenu->addAction(tr("Save the tree structure"));
+    m_openTreeAction = m_folderMenu->addAction(tr("Open a tree from a file"));
     m_addSubfolderAction->setObjectName(QStringLiteral("addSubfolderAction"));
     m_deleteAction->setObjectName(QStringLiteral("deleteAction"));
     m_renameAction->setObjectName(QStringLiteral("renameAction"));
@@ -273,8 +276,8 @@ void MainWindow::buildMenus()
     m_openTreeAction->setObjectName(QStringLiteral("openTreeAction"));
     // The tree's own history, apart from the toolbar's undo of a run on disk.
     m_folderMenu->addSeparator()->setObjectName(QStringLiteral("treeHistorySeparator"));
-    m_undoTreeAction = m_folderMenu->addAction(QStringLiteral("Undo"));
-    m_redoTreeAction = m_folderMenu->addAction(QStringLiteral("Redo"));
+    m_undoTreeAction = m_folderMenu->addAction(tr("Undo"));
+    m_redoTreeAction = m_folderMenu->addAction(tr("Redo"));
     m_undoTreeAction->setObjectName(QStringLiteral("undoTreeAction"));
     m_redoTreeAction->setObjectName(QStringLiteral("redoTreeAction"));
     m_undoTreeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -286,7 +289,7 @@ void MainWindow::buildMenus()
 
     m_taskMenu = new QMenu(this);
     m_taskMenu->setObjectName(QStringLiteral("taskMenu"));
-    m_openListAction = m_taskMenu->addAction(QStringLiteral("Open file"));
+    m_openListAction = m_taskMenu->addAction(tr("Open file"));
     m_openListAction->setObjectName(QStringLiteral("openListAction"));
 }
 

@@ -6,6 +6,7 @@
 #include "foldertreeview.h"
 #include "mirror.h"
 #include "progresswindow.h"
+#include "taskcaption.h"
 #include "undo.h"
 
 #include <QComboBox>
@@ -25,17 +26,18 @@ void MainWindow::browseForTarget()
 {
     if (busy())
         return;
-    const std::string folder = m_services.folderBrowser.browse("Select a target location");
+    const std::string folder = m_services.folderBrowser.browse(
+        tr("Select a target location").toLocal8Bit().toStdString());
     if (folder.empty())
         return;
     const QTreeWidgetItem *task = m_taskPanel->currentItem();
     setTargetLocation(folder);
-    if (task && task->isSelected() && task->text(0).contains(QStringLiteral("Save"))) {
+    if (task && task->isSelected() && taskCaption(task).contains(QStringLiteral("Save"))) {
         foldertree::TreeContext context = treeContext();
         std::vector<std::string> leftOut;
-        m_history->replaceTree(
-            QStringLiteral("Mirror ") + foldertree::TreeHistory::quoted(folder),
-            [&] { leftOut = foldertree::mirrorFolder(context, m_icons, folder); });
+        m_history->replaceTree(tr("Mirror ") + foldertree::TreeHistory::quoted(folder), [&] {
+            leftOut = foldertree::mirrorFolder(context, m_icons, folder);
+        });
         if (!leftOut.empty())
             m_services.messages.ask(
                 foldertree::leftOutMessage(foldertree::LeftOutOfFolderTree, leftOut));

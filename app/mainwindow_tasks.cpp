@@ -4,6 +4,7 @@
 
 #include "foldertreeview.h"
 #include "installfolder.h"
+#include "taskcaption.h"
 
 #include <QDialog>
 #include <QMenu>
@@ -55,7 +56,7 @@ void reportMissing(platform::MessageService &messages, const std::string &listFi
 
 std::string captionOf(const QTreeWidgetItem *item)
 {
-    return item->text(0).toLocal8Bit().toStdString();
+    return taskCaption(item).toLocal8Bit().toStdString();
 }
 
 } // namespace
@@ -69,7 +70,9 @@ void MainWindow::runTask(const std::string &caption)
             = creation::dataFilePath(m_state.locations, m_services.fileSystem, list);
         if (m_services.fileSystem.isFile(listFile))
             loadTreeFile(listFile,
-                         QStringLiteral("Choose ") + foldertree::TreeHistory::quoted(caption));
+                         tr("Choose ")
+                             + foldertree::TreeHistory::quoted(
+                                 tr(caption.c_str()).toLocal8Bit().toStdString()));
         else
             reportMissing(m_services.messages, listFile);
     }

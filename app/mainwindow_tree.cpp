@@ -49,8 +49,7 @@ void MainWindow::addSubfolder()
     const NodeId parent = m_treeState.nodeUnderPointer;
     if (parent == NoNode || busy() || !m_nameDialog)
         return;
-    if (!m_nameDialog->askName(QStringLiteral("Add Subfolder"),
-                               QStringLiteral("Add New Subfolder:"))
+    if (!m_nameDialog->askName(tr("Add Subfolder"), tr("Add New Subfolder:"))
         || !m_tree.contains(parent))
         return;
     m_history->addSubfolder(parent, m_nameDialog->name().toLocal8Bit().toStdString());
@@ -63,8 +62,7 @@ void MainWindow::renameFolder()
         return;
     const QString current = foldertree::displayText(m_tree.text(node));
     m_nameDialog->setName(current);
-    if (m_nameDialog->askName(QStringLiteral("Rename Folder"),
-                              QStringLiteral("Rename Folder: ") + current)
+    if (m_nameDialog->askName(tr("Rename Folder"), tr("Rename Folder: ") + current)
         && m_tree.contains(node))
         m_history->rename(node, m_nameDialog->name().toLocal8Bit().toStdString());
 }
@@ -108,8 +106,7 @@ void MainWindow::loadTreeFile(const std::string &fileName, const QString &step)
     foldertree::TreeContext context = treeContext();
     const std::string target = targetLocation();
     const std::string shortName = fileName.substr(fileName.find_last_of(platform::Separator) + 1);
-    m_history->replaceTree(step.isEmpty() ? QStringLiteral("Open ")
-                                   + foldertree::TreeHistory::quoted(shortName)
+    m_history->replaceTree(step.isEmpty() ? tr("Open ") + foldertree::TreeHistory::quoted(shortName)
                                           : step,
                            [&] { foldertree::loadTreeFile(context, target, fileName); });
 }
@@ -118,8 +115,8 @@ void MainWindow::captureFolderStructure()
 {
     if (busy())
         return;
-    const std::string folder
-        = m_services.folderBrowser.browse("Select a folder to save its structure:");
+    const std::string folder = m_services.folderBrowser.browse(
+        tr("Select a folder to save its structure:").toLocal8Bit().toStdString());
     if (folder.empty())
         return;
     const std::string fileName = execute(m_saveDialog);

@@ -15,7 +15,7 @@ ProgressWindow::ProgressWindow(Kind kind, std::chrono::milliseconds delay, platf
     : QDialog(parent), m_kind(kind), m_delay(delay), m_ui(ui), m_watchedUi(*this, ui)
 {
     setObjectName(QStringLiteral("progressWindow"));
-    setWindowTitle(kind == Kind::Creation ? QStringLiteral("Create Now") : QStringLiteral("Undo"));
+    setWindowTitle(kind == Kind::Creation ? tr("Create Now") : tr("Undo"));
     setWindowModality(Qt::ApplicationModal);
 
     m_label = new QLabel(this);
@@ -25,9 +25,9 @@ ProgressWindow::ProgressWindow(Kind kind, std::chrono::milliseconds delay, platf
     m_label->setTextFormat(Qt::PlainText);
     m_label->setFixedWidth(m_label->fontMetrics().averageCharWidth() * 64);
 
-    auto *cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    auto *cancelButton = new QPushButton(tr("Cancel"), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    cancelButton->setAccessibleName(QStringLiteral("Cancel"));
+    cancelButton->setAccessibleName(tr("Cancel"));
     // Enter typed by chance does not stop the run; Escape does.
     cancelButton->setAutoDefault(false);
     connect(cancelButton, &QPushButton::clicked, this, &ProgressWindow::reject);
@@ -115,11 +115,10 @@ void ProgressWindow::showProgress(std::size_t done, const std::string &current)
     const QString count = QLocale().toString(qulonglong(done));
     QString text;
     if (m_kind == Kind::Creation)
-        text
-            = done == 1 ? QStringLiteral("1 folder made") : count + QStringLiteral(" folders made");
+        text = done == 1 ? tr("1 folder made") : tr("%1 folders made").arg(count);
     else
-        text = done == 1 ? QStringLiteral("1 folder moved to the trash")
-                         : count + QStringLiteral(" folders moved to the trash");
+        text = done == 1 ? tr("1 folder moved to the trash")
+                         : tr("%1 folders moved to the trash").arg(count);
     const std::string escaped = platform::escapeControl(current);
     const QString path
         = QString::fromLocal8Bit(escaped.data(), static_cast<qsizetype>(escaped.size()));

@@ -40,12 +40,12 @@ FolderNameDialog::FolderNameDialog(platform::MessageService &messages, double sc
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
     m_nameEdit->setGeometry(scaled(scale, 48, 64, 345, 24));
     m_prompt->setBuddy(m_nameEdit);
-    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton = new QPushButton(tr("OK"), this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setGeometry(scaled(scale, 208, 128, 75, 25));
     m_okButton->setDefault(true);
     m_okButton->setAutoDefault(true);
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_cancelButton->setGeometry(scaled(scale, 344, 128, 75, 25));
     m_cancelButton->setAutoDefault(false);

@@ -257,14 +257,12 @@ QString TreeHistory::quoted(std::string_view name)
 
 QString TreeHistory::undoText() const
 {
-    return m_stack.canUndo() ? QStringLiteral("Undo ") + m_stack.undoText()
-                             : QStringLiteral("Undo");
+    return m_stack.canUndo() ? tr("Undo ") + m_stack.undoText() : tr("Undo");
 }
 
 QString TreeHistory::redoText() const
 {
-    return m_stack.canRedo() ? QStringLiteral("Redo ") + m_stack.redoText()
-                             : QStringLiteral("Redo");
+    return m_stack.canRedo() ? tr("Redo ") + m_stack.redoText() : tr("Redo");
 }
 
 void TreeHistory::undo()
@@ -285,7 +283,7 @@ NodeId TreeHistory::addSubfolder(NodeId parent, std::string_view name)
         return NoNode;
     const NodeId child = m_model.appendChild(parent, name, 1);
     setNodeTicked(m_model, child, true);
-    m_stack.push(new SubtreeStep(QStringLiteral("Add subfolder ") + quoted(name), m_model,
+    m_stack.push(new SubtreeStep(tr("Add subfolder ") + quoted(name), m_model,
                                  SubtreeStep::Kind::Added, child));
     return child;
 }
@@ -296,7 +294,7 @@ void TreeHistory::rename(NodeId node, std::string_view text)
     if (locked() || !tree.contains(node))
         return;
     std::string before(tree.text(node));
-    const QString name = QStringLiteral("Rename ") + quoted(before);
+    const QString name = tr("Rename ") + quoted(before);
     m_model.setText(node, text);
     m_stack.push(new RenameStep(name, m_model, node, std::move(before), std::string(text)));
 }
@@ -306,7 +304,7 @@ void TreeHistory::remove(NodeId node)
     const FolderTree &tree = m_model.tree();
     if (locked() || !tree.contains(node))
         return;
-    const QString name = QStringLiteral("Delete ") + quoted(tree.text(node));
+    const QString name = tr("Delete ") + quoted(tree.text(node));
     if (node == tree.root()) {
         replaceTree(name, [&] { m_model.removeNode(node); });
         return;
@@ -325,8 +323,7 @@ void TreeHistory::tick(NodeId node, bool ticked)
     const Tick tick = ticked ? Tick::Ticked : Tick::Unticked;
     std::vector<TickPart> parts {tickPart(tree, node, false, tick)};
     m_model.setTick(node, tick);
-    m_stack.push(new TickStep((ticked ? QStringLiteral("Tick ") : QStringLiteral("Untick "))
-                                  + quoted(tree.text(node)),
+    m_stack.push(new TickStep((ticked ? tr("Tick ") : tr("Untick ")) + quoted(tree.text(node)),
                               m_model, std::move(parts), false));
 }
 
@@ -347,8 +344,7 @@ void TreeHistory::spreadTick(NodeId node, bool ticked)
         else
             m_model.setTick(part.top, part.tick);
     }
-    m_stack.push(new TickStep((ticked ? QStringLiteral("Tick ") : QStringLiteral("Untick "))
-                                  + quoted(tree.text(node)),
+    m_stack.push(new TickStep((ticked ? tr("Tick ") : tr("Untick ")) + quoted(tree.text(node)),
                               m_model, std::move(parts), true));
 }
 

@@ -1,0 +1,99 @@
+// The window built as at start-up, under a German locale (set by the test's
+// environment): its captions, the messages of the engine and Qt's own buttons
+// are German.
+
+#include "creationrun.h"
+#include "language.h"
+#include "scripted.h"
+#include "undo.h"
+#include "widgetservices.h"
+#include "windows.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What a message box showed: its caption, its text and its buttons' texts.
+struct Shown
+{
+    QString caption;
+    QString text;
+    QStringList buttons;
+};
+
+Shown showMessage(const platform::Message &message)
+{
+    Shown shown;
+    QTimer::singleShot(0, [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown = {box->windowTitle(), box->text(), {}};
+        for (QAbstractButton *button : box->buttons())
+            shown.buttons << button->text().remove(QLatin1Char('&'));
+        shown.buttons.sort();
+        box->buttons().constFirst()->click();
+    });
+    platform::QtMessages messages;
+    messages.ask(message);
+    return shown;
+}
+
+TEST(WindowLanguage, GermanLocaleShowsGermanTexts)
+{
+    installTranslations();
+    platform::ScriptedServices scripted;
+    ModuleState state;
+    Windows windows(state, scripted.services());
+    MainWindow &window = *windows.mainWindow;
+
+    const Shown undo
+        = showMessage({std::string(creation::UndoQuestion), std::string(creation::UndoCaption),
+                       platform::Buttons::YesNo, platform::Icon::Question, platform::Answer::Yes});
+    const Shown subfolder = showMessage(
+        {std::string(creation::CannotCreateSubfolderMessage) + "/tmp/Fotos\nand 3 more",
+         "Information", platform::Buttons::AbortRetryIgnore, platform::Icon::Information,
+         platform::Answer::Retry});
+
+    struct Row
+    {
+        const char *name;
+        QString shown;
+        QString expected;
+    };
+    const Row rows[] = {
+        {"window caption", window.windowTitle(),
+         QStringLiteral("Brindle - Unterordner für Kategorien anlegen")},
+        {"toolbar hint", window.findChild<QToolButton *>(QStringLiteral("createButton"))->toolTip(),
+         QStringLiteral("Jetzt anlegen")},
+        {"task row",
+         window.findChild<QTreeWidget *>(QStringLiteral("taskPanel"))->topLevelItem(0)->text(0),
+         QStringLiteral("Kategorieordner anlegen")},
+        {"question caption", undo.caption, QStringLiteral("Rückgängig machen bestätigen")},
+        {"question text", undo.text,
+         QStringLiteral("Möchten Sie den letzten Vorgang RÜCKGÄNGIG machen?")},
+        {"Qt's yes and no", undo.buttons.join(QLatin1Char(',')), QStringLiteral("Ja,Nein")},
+        {"message around a path", subfolder.text,
+         QStringLiteral("Der Unterordner kann nicht angelegt werden: /tmp/Fotos\nund 3 weitere")},
+        {"Qt's abort, retry and ignore", subfolder.buttons.join(QLatin1Char(',')),
+         QStringLiteral("Abbrechen,Ignorieren,Wiederholen")},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(row.shown.toStdString(), row.expected.toStdString()) << row.name;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
