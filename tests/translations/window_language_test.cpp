@@ -3,9 +3,12 @@
 // are German.
 
 #include "creationrun.h"
+#include "foldernames.h"
 #include "language.h"
 #include "scripted.h"
+#include "treefile.h"
 #include "undo.h"
+#include "undolog.h"
 #include "widgetservices.h"
 #include "windows.h"
 
@@ -87,6 +90,46 @@ TEST(WindowLanguage, GermanLocaleShowsGermanTexts)
     };
     for (const Row &row : rows)
         EXPECT_EQ(row.shown.toStdString(), row.expected.toStdString()) << row.name;
+}
+
+// The engine's messages are English constants shared with brindle-cli; the
+// window's list of their texts must follow every change of them.
+TEST(WindowLanguage, EngineMessagesAreShownInGerman)
+{
+    installTranslations();
+    using platform::information;
+    struct Row
+    {
+        const char *name;
+        platform::Message message;
+    };
+    const Row rows[] = {
+        {"no task", information(std::string(creation::NoTaskMessage))},
+        {"invalid target", information(std::string(creation::InvalidTargetMessage))},
+        {"target not made", information(std::string(creation::CannotCreateTargetMessage))},
+        {"summary", information("3" + std::string(creation::SummaryMessage))},
+        {"outside the target", information(creation::outsideTargetMessage("x"))},
+        {"control character", information(creation::controlCharacterMessage("x"))},
+        {"target control character", information(creation::targetControlCharacterMessage("x"))},
+        {"undo done", information(std::string(creation::UndoDoneMessage))},
+        {"undo stopped", information(std::string(creation::UndoStoppedMessage))},
+        {"skipped lines", information(std::string(creation::SkippedLinesHeading))},
+        {"kept back", creation::keptBackMessage({"/x"}, "")},
+        {"log busy", information(std::string(creation::LogBusyMessage))},
+        {"prohibited characters",
+         information(std::string(foldertree::ProhibitedCharactersMessage))},
+        {"left out of a tree file",
+         foldertree::leftOutMessage(foldertree::LeftOutOfTreeFile, {"/x"})},
+        {"left out of the folder tree",
+         foldertree::leftOutMessage(foldertree::LeftOutOfFolderTree, {"/x"})},
+    };
+    for (const Row &row : rows) {
+        const QString english = QString::fromStdString(row.message.text);
+        const Shown shown = showMessage(row.message);
+        EXPECT_NE(shown.text.toStdString(), english.toStdString()) << row.name;
+        EXPECT_FALSE(shown.text.contains(QStringLiteral(" the "))) << row.name;
+        EXPECT_EQ(shown.caption.toStdString(), "Hinweis") << row.name;
+    }
 }
 
 } // namespace
