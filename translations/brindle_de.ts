@@ -270,43 +270,43 @@ Den Zielort jetzt öffnen?</translation>
     </message>
     <message>
         <source>Create various category</source>
-        <translation>Kategorieordner anlegen</translation>
+        <translation>Kategorien anlegen</translation>
     </message>
     <message>
         <source>book category</source>
-        <translation>Kategorie Bücher</translation>
+        <translation>Bücher</translation>
     </message>
     <message>
         <source>photo category</source>
-        <translation>Kategorie Fotos</translation>
+        <translation>Fotos</translation>
     </message>
     <message>
         <source>music category</source>
-        <translation>Kategorie Musik</translation>
+        <translation>Musik</translation>
     </message>
     <message>
         <source>video category</source>
-        <translation>Kategorie Videos</translation>
+        <translation>Videos</translation>
     </message>
     <message>
         <source>singer category</source>
-        <translation>Kategorie Sänger</translation>
+        <translation>Sänger</translation>
     </message>
     <message>
         <source>country category</source>
-        <translation>Kategorie Länder</translation>
+        <translation>Länder</translation>
     </message>
     <message>
         <source>software category</source>
-        <translation>Kategorie Software</translation>
+        <translation>Software</translation>
     </message>
     <message>
         <source>document category</source>
-        <translation>Kategorie Dokumente</translation>
+        <translation>Dokumente</translation>
     </message>
     <message>
         <source>Save a folder structrue</source>
-        <translation>Ordnerstruktur speichern</translation>
+        <translation>Ordnerstruktur sichern</translation>
     </message>
     <message>
         <source>Load a folder structrue</source>
@@ -318,7 +318,7 @@ Den Zielort jetzt öffnen?</translation>
     </message>
     <message>
         <source>Auto-Classify files</source>
-        <translation>Dateien automatisch einordnen</translation>
+        <translation>Dateien einsortieren</translation>
     </message>
     <message>
         <source>Create bulk folders</source>

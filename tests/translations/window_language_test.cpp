@@ -6,6 +6,7 @@
 #include "foldernames.h"
 #include "language.h"
 #include "scripted.h"
+#include "tempdir.h"
 #include "treefile.h"
 #include "undo.h"
 #include "undolog.h"
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -52,10 +54,23 @@ Shown showMessage(const platform::Message &message)
 TEST(WindowLanguage, GermanLocaleShowsGermanTexts)
 {
     installTranslations();
+    testsupport::TempDir dir;
+    dir.makeDirs("Category");
+    dir.writeFile("Category/Book.txt", "  Novels\r\n  Comics\r\n");
     platform::ScriptedServices scripted;
+    scripted.settings.value = {platform::InstallDirSetting::State::Text, dir.path() + "/"};
     ModuleState state;
     Windows windows(state, scripted.services());
     MainWindow &window = *windows.mainWindow;
+    // The row shows "Bücher", and its English caption still picks the book list.
+    auto *tasks = window.findChild<QTreeWidget *>(QStringLiteral("taskPanel"));
+    tasks->setCurrentItem(tasks->topLevelItem(0)->child(0));
+    const QAbstractItemModel *tree
+        = window.findChild<QTreeView *>(QStringLiteral("folderView"))->model();
+    const QModelIndex root = tree->index(0, 0);
+    const QString bookRow = tasks->topLevelItem(0)->child(0)->text(0) + QStringLiteral(": ")
+        + tree->index(0, 0, root).data().toString() + QLatin1Char(' ')
+        + tree->index(1, 0, root).data().toString();
 
     const Shown undo
         = showMessage({std::string(creation::UndoQuestion), std::string(creation::UndoCaption),
@@ -76,9 +91,8 @@ TEST(WindowLanguage, GermanLocaleShowsGermanTexts)
          QStringLiteral("Brindle - Unterordner für Kategorien anlegen")},
         {"toolbar hint", window.findChild<QToolButton *>(QStringLiteral("createButton"))->toolTip(),
          QStringLiteral("Jetzt anlegen")},
-        {"task row",
-         window.findChild<QTreeWidget *>(QStringLiteral("taskPanel"))->topLevelItem(0)->text(0),
-         QStringLiteral("Kategorieordner anlegen")},
+        {"task row", tasks->topLevelItem(0)->text(0), QStringLiteral("Kategorien anlegen")},
+        {"category row and its list", bookRow, QStringLiteral("Bücher: Novels Comics")},
         {"question caption", undo.caption, QStringLiteral("Rückgängig machen bestätigen")},
         {"question text", undo.text,
          QStringLiteral("Möchten Sie den letzten Vorgang RÜCKGÄNGIG machen?")},
