@@ -27,8 +27,9 @@ run: build
 	fi
 	cd $(BUILD)/install && ./brindle
 
+# Under C every text of the window is the one written in the sources, whatever the
+# desktop speaks.
 test: build
-	# Under C every text is the one written in the sources, whatever the desktop speaks.
 	cd $(BUILD) && LANG=C.UTF-8 LC_ALL=C.UTF-8 LANGUAGE= QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j2
 
 # The Debian package of a Release build, installed to /usr: apt install ./$(PACKAGE)/brindle_*.deb
