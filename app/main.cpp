@@ -3,6 +3,7 @@
 #include "language.h"
 #include "posixfilesystem.h"
 #include "qtsettings.h"
+#include "startup.h"
 #include "trash.h"
 #include "widgetservices.h"
 #include "windows.h"
@@ -11,7 +12,9 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
+    // A failure that reaches the event loop or main is shown, not fatal.
+    platform::QtMessages messages;
+    GuardedApplication application(argc, argv, messages);
     // The settings keep their place (organisation and application name); the
     // desktop finds the menu entry and the icon by the desktop file name.
     QCoreApplication::setOrganizationName(QStringLiteral("Quillmere"));
@@ -19,7 +22,6 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(BRINDLE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(BRINDLE_APP_ID));
     installTranslations();
-    platform::QtMessages messages;
     platform::QtFolderBrowser folderBrowser;
     platform::QtFileDialogs fileDialogs;
     platform::DesktopShell shell;
@@ -27,6 +29,11 @@ int main(int argc, char *argv[])
     platform::PosixFileSystem fileSystem;
     platform::QtSettings settings;
     platform::QtUi ui;
-    return runBrindle(
-        {messages, folderBrowser, fileDialogs, shell, trash, fileSystem, settings, ui});
+    try {
+        return runBrindle(
+            {messages, folderBrowser, fileDialogs, shell, trash, fileSystem, settings, ui});
+    } catch (...) {
+        showCurrentFailure(messages);
+    }
+    return 0;
 }

@@ -21,6 +21,7 @@
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -87,7 +88,7 @@ QToolButton *MainWindow::toolButton(QWidget *parent, const char *name, const cha
     button->setIconSize(QSize(px(iconPixels), px(iconPixels)));
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setToolTip(hint);
-    button->setAccessibleName(hint);
+    button->setAccessibleName(hint.trimmed());
     button->setFocusPolicy(Qt::TabFocus);
     button->setGeometry(geometry);
     return button;
@@ -253,6 +254,11 @@ void MainWindow::buildTaskPanel()
             item->setData(0, Qt::UserRole, QString::fromLatin1(row.caption));
         item->setIcon(0, rowIcon(row.image));
         item->setFlags(item->flags() | Qt::ItemIsEditable);
+        if (!row.caption) {
+            // A separator takes no focus and is read as what it is.
+            item->setFlags(Qt::NoItemFlags);
+            item->setData(0, Qt::AccessibleTextRole, tr("Separator"));
+        }
         if (row.level == 0)
             group = item;
     }
@@ -274,6 +280,17 @@ void MainWindow::buildMenus()
     separator->setObjectName(QStringLiteral("folderMenuSeparator"));
     m_saveTreeAction->setObjectName(QStringLiteral("saveTreeAction"));
     m_openTreeAction->setObjectName(QStringLiteral("openTreeAction"));
+    // Shown in the menu; from the keyboard these keys act on the current row
+    // of the folder tree (see connectCommands).
+    m_addSubfolderAction->setShortcut(QKeySequence(Qt::Key_Insert));
+    m_deleteAction->setShortcut(QKeySequence(Qt::Key_Delete));
+    m_renameAction->setShortcut(QKeySequence(Qt::Key_F2));
+    for (QAction *action : {m_addSubfolderAction, m_deleteAction, m_renameAction})
+        action->setShortcutContext(Qt::WidgetShortcut);
+    m_saveTreeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_openTreeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    addAction(m_saveTreeAction);
+    addAction(m_openTreeAction);
     // The tree's own history, apart from the toolbar's undo of a run on disk.
     m_folderMenu->addSeparator()->setObjectName(QStringLiteral("treeHistorySeparator"));
     m_undoTreeAction = m_folderMenu->addAction(tr("Undo"));
@@ -297,8 +314,8 @@ void MainWindow::guard(const std::function<void()> &command)
 {
     try {
         command();
-    } catch (const platform::Failure &failure) {
-        showErrorBox(m_services.messages, failure.what());
+    } catch (...) {
+        showCurrentFailure(m_services.messages);
     }
 }
 
@@ -312,20 +329,20 @@ void MainWindow::connectCommands()
     connect(m_aboutButton, &QToolButton::clicked, this, on(&MainWindow::showAbout));
     connect(m_helpButton, &QToolButton::clicked, this, on(&MainWindow::showHelp));
     connect(m_exitButton, &QToolButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            on(&MainWindow::showHelp));
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
+            &QWidget::close);
     connect(m_sortButton, &QToolButton::clicked, this, on(&MainWindow::sortFile));
     connect(m_browseButton, &QToolButton::clicked, this, on(&MainWindow::browseForTarget));
     connect(m_targetBox->lineEdit(), &QLineEdit::textEdited, this, on(&MainWindow::onTargetEdited));
 
-    connect(m_taskPanel, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *current, QTreeWidgetItem *previous) {
-                // One branch open at a time: the row that loses the selection closes.
-                if (previous && previous != current && !(current && current->parent() == previous))
-                    previous->setExpanded(false);
-                if (current)
-                    current->setExpanded(true);
-                guard([=, this] { onTaskChosen(current); });
-            });
-    connect(m_taskPanel, &QTreeWidget::itemDoubleClicked, this, on(&MainWindow::rerunSelectedTask));
+    // A row is chosen when the selection moves by keyboard at once, by the
+    // mouse when its button comes up (see eventFilter).
+    connect(m_taskPanel, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (!m_taskPanelPressed)
+            guard([this] { chooseSelectedTask(); });
+    });
     connect(m_taskPanel, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         updateTaskMenu();
         m_taskMenu->popup(m_taskPanel->viewport()->mapToGlobal(at));
@@ -338,9 +355,30 @@ void MainWindow::connectCommands()
             on(&MainWindow::spreadTick));
     connect(m_folderView, &QTreeView::expanded, this,
             [this](const QModelIndex &index) { guard([=, this] { onFolderExpanded(index); }); });
-    connect(m_folderView, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        m_folderMenu->popup(m_folderView->viewport()->mapToGlobal(at));
+    connect(m_folderView, &foldertree::FolderTreeView::boxFlippedByKey, this,
+            [this](const QModelIndex &index) { guard([=, this] { spreadTickOf(index); }); });
+    connect(m_folderView, &foldertree::FolderTreeView::menuRequested, this,
+            [this](const QPoint &at, bool fromKeyboard) {
+                if (fromKeyboard)
+                    m_keyboardNode = m_model->nodeOf(m_folderView->currentIndex());
+                else
+                    m_keyboardNode.reset();
+                m_folderMenu->popup(m_folderView->viewport()->mapToGlobal(at));
+            });
+    // The chosen item's command runs after the menu hides.
+    connect(m_folderMenu, &QMenu::aboutToHide, this, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { m_keyboardNode.reset(); }, Qt::QueuedConnection);
     });
+    const std::pair<QAction *, void (MainWindow::*)()> folderKeys[]
+        = {{m_addSubfolderAction, &MainWindow::addSubfolder},
+           {m_deleteAction, &MainWindow::deleteFolder},
+           {m_renameAction, &MainWindow::renameFolder}};
+    for (const auto &[action, command] : folderKeys) {
+        auto *key = new QShortcut(action->shortcut(), m_folderView);
+        key->setContext(Qt::WidgetShortcut);
+        connect(key, &QShortcut::activated, this, [this, command] { onCurrentFolder(command); });
+    }
     connect(m_model, &foldertree::FolderTreeModel::expandRequested, m_folderView,
             [this](const QModelIndex &index) { m_folderView->expand(index); });
     connect(m_addSubfolderAction, &QAction::triggered, this, on(&MainWindow::addSubfolder));
@@ -364,9 +402,24 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_taskPanel->viewport()
         && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
-            || event->type() == QEvent::MouseButtonDblClick)
-        && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
-        return true; // the context menu request still follows
+            || event->type() == QEvent::MouseButtonDblClick)) {
+        const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
+        if (button == Qt::RightButton)
+            return true; // the context menu request still follows
+        if (button == Qt::LeftButton) {
+            // A press, or a drag over the rows, chooses nothing until the button comes up.
+            m_taskPanelPressed = event->type() != QEvent::MouseButtonRelease;
+            auto later = [this](void (MainWindow::*command)()) {
+                QMetaObject::invokeMethod(
+                    this, [this, command] { guard([=, this] { (this->*command)(); }); },
+                    Qt::QueuedConnection);
+            };
+            if (event->type() == QEvent::MouseButtonRelease)
+                later(&MainWindow::chooseSelectedTask);
+            else if (event->type() == QEvent::MouseButtonDblClick)
+                later(&MainWindow::rerunSelectedTask); // on a row or on empty space
+        }
+    }
     return ui::AlignedPanel::eventFilter(watched, event);
 }
 

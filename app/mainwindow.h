@@ -14,6 +14,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -85,11 +86,16 @@ public slots:
     // task panel
     void onTaskChosen(QTreeWidgetItem *row);
     void rerunSelectedTask();
+    // Runs the selected row's task when the selection moved to a row not yet
+    // chosen; while busy the row is refused and the selection goes back.
+    void chooseSelectedTask();
     void updateTaskMenu();
     void openCategoryList();
     // folder tree
     void trackPointer(const QPoint &position);
     void spreadTick();
+    // Space on a folder: its box flipped, spread as a click spreads it.
+    void spreadTickOf(const QModelIndex &index);
     void onFolderExpanded(const QModelIndex &index);
     void addSubfolder();
     void deleteFolder();
@@ -126,6 +132,11 @@ private:
     // The Undo and Redo items of the folder menu follow the tree's history.
     void updateTreeHistoryActions();
     foldertree::TreeContext treeContext();
+    // The folder Add, Rename and Delete act on: the current row from the
+    // keyboard, else the row under the pointer.
+    foldertree::NodeId commandNode() const;
+    // Runs a folder command on the current row (a shortcut key).
+    void onCurrentFolder(void (MainWindow::*command)());
     QRect scaled(int left, int top, int width, int height) const;
     int px(int pixels) const;
 
@@ -160,6 +171,11 @@ private:
     QToolButton *m_browseButton = nullptr;
     foldertree::FolderTreeView *m_folderView = nullptr;
     QMenu *m_folderMenu = nullptr;
+    // Set while a command from the keyboard or a menu opened by it runs.
+    std::optional<foldertree::NodeId> m_keyboardNode;
+    // The task row chosen last; a press in the panel waits for its release.
+    QTreeWidgetItem *m_chosenTask = nullptr;
+    bool m_taskPanelPressed = false;
     QAction *m_addSubfolderAction = nullptr;
     QAction *m_deleteAction = nullptr;
     QAction *m_renameAction = nullptr;

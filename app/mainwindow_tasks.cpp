@@ -107,6 +107,29 @@ void MainWindow::rerunSelectedTask()
         runTask(captionOf(selected));
 }
 
+void MainWindow::chooseSelectedTask()
+{
+    const QList<QTreeWidgetItem *> selected = m_taskPanel->selectedItems();
+    QTreeWidgetItem *row = selected.isEmpty() ? nullptr : selected.constFirst();
+    if (!row || row == m_chosenTask)
+        return;
+    if (busy()) {
+        // Refused: the selection goes back to the row chosen last.
+        const QSignalBlocker quiet(m_taskPanel);
+        if (m_chosenTask)
+            m_taskPanel->setCurrentItem(m_chosenTask);
+        else
+            m_taskPanel->clearSelection();
+        return;
+    }
+    // One branch open at a time: the row that loses the selection closes.
+    if (m_chosenTask && row->parent() != m_chosenTask)
+        m_chosenTask->setExpanded(false);
+    m_chosenTask = row;
+    row->setExpanded(true);
+    onTaskChosen(row);
+}
+
 void MainWindow::updateTaskMenu()
 {
     m_openListAction->setEnabled(!m_taskPanel->selectedItems().isEmpty());

@@ -32,6 +32,26 @@ void MainWindow::spreadTick()
     m_history->spreadTick(node, ticked);
 }
 
+void MainWindow::spreadTickOf(const QModelIndex &index)
+{
+    const NodeId node = m_model->nodeOf(index);
+    if (node != NoNode && !busy())
+        m_history->spreadTick(node, foldertree::isNodeTicked(m_tree, node));
+}
+
+NodeId MainWindow::commandNode() const
+{
+    const NodeId node = m_keyboardNode ? *m_keyboardNode : m_treeState.nodeUnderPointer;
+    return node != NoNode && m_tree.contains(node) ? node : NoNode;
+}
+
+void MainWindow::onCurrentFolder(void (MainWindow::*command)())
+{
+    m_keyboardNode = m_model->nodeOf(m_folderView->currentIndex());
+    guard([=, this] { (this->*command)(); });
+    m_keyboardNode.reset();
+}
+
 void MainWindow::onFolderExpanded(const QModelIndex &index)
 {
     if (busy())
@@ -46,7 +66,7 @@ void MainWindow::onFolderExpanded(const QModelIndex &index)
 
 void MainWindow::addSubfolder()
 {
-    const NodeId parent = m_treeState.nodeUnderPointer;
+    const NodeId parent = commandNode();
     if (parent == NoNode || busy() || !m_nameDialog)
         return;
     if (!m_nameDialog->askName(tr("Add Subfolder"), tr("Add New Subfolder:"))
@@ -57,20 +77,21 @@ void MainWindow::addSubfolder()
 
 void MainWindow::renameFolder()
 {
-    const NodeId node = m_treeState.nodeUnderPointer;
+    const NodeId node = commandNode();
     if (node == NoNode || busy() || !m_nameDialog)
         return;
     const QString current = foldertree::displayText(m_tree.text(node));
     m_nameDialog->setName(current);
     if (m_nameDialog->askName(tr("Rename Folder"), tr("Rename Folder: ") + current)
-        && m_tree.contains(node))
+        && m_tree.contains(node) && m_nameDialog->name() != current)
+        // An unchanged text keeps the name's bytes, even those that are no text.
         m_history->rename(node, m_nameDialog->name().toLocal8Bit().toStdString());
 }
 
 void MainWindow::deleteFolder()
 {
-    if (m_treeState.nodeUnderPointer != NoNode && !busy())
-        m_history->remove(m_treeState.nodeUnderPointer);
+    if (const NodeId node = commandNode(); node != NoNode && !busy())
+        m_history->remove(node);
 }
 
 void MainWindow::saveTree()

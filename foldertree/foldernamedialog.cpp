@@ -62,6 +62,9 @@ bool FolderNameDialog::askName(const QString &title, const QString &prompt)
     m_prompt->setText(prompt);
     m_prompt->adjustSize();
     m_accepted = false;
+    // Typing goes into the box, replacing its text, however the last visit ended.
+    m_nameEdit->setFocus();
+    m_nameEdit->selectAll();
     exec();
     return m_accepted;
 }

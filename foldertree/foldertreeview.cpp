@@ -1,6 +1,8 @@
 #include "foldertreeview.h"
 
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace foldertree {
@@ -13,7 +15,7 @@ FolderTreeView::FolderTreeView(QWidget *parent) : QTreeView(parent)
     setUniformRowHeights(true);
     setExpandsOnDoubleClick(true);
     setSortingEnabled(false);
-    setContextMenuPolicy(Qt::CustomContextMenu);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
 }
 
 QRect FolderTreeView::checkBoxRect(const QModelIndex &index) const
@@ -48,6 +50,52 @@ void FolderTreeView::mousePressEvent(QMouseEvent *event)
     }
     QTreeView::mousePressEvent(event);
     emit mousePressed(event->button(), at);
+}
+
+void FolderTreeView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // A second press on a box flips it again; elsewhere a double click opens
+    // or closes the branch.
+    const QPoint at = event->position().toPoint();
+    const QModelIndex index = indexAt(at);
+    if (event->button() == Qt::LeftButton && index.isValid() && checkBoxRect(index).contains(at)) {
+        mousePressEvent(event);
+        return;
+    }
+    QTreeView::mouseDoubleClickEvent(event);
+}
+
+void FolderTreeView::keyPressEvent(QKeyEvent *event)
+{
+    const QModelIndex index = currentIndex();
+    if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Select)
+        && event->modifiers() == Qt::NoModifier && index.isValid()) {
+        event->accept();
+        if (QGuiApplication::overrideCursor() != nullptr)
+            return;
+        const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        model()->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        emit boxFlippedByKey(index);
+        return;
+    }
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        // The menu key's other form.
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, {}, {});
+        contextMenuEvent(&menu);
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void FolderTreeView::contextMenuEvent(QContextMenuEvent *event)
+{
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const QRect row = visualRect(currentIndex());
+        emit menuRequested(row.isValid() ? row.center() : viewport()->rect().center(), true);
+    } else {
+        emit menuRequested(event->pos(), false); // from the viewport
+    }
 }
 
 bool FolderTreeView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)

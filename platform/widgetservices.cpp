@@ -259,7 +259,14 @@ Answer QtMessages::ask(const Message &message)
     box.setDefaultButton(standardButton(message.defaultAnswer));
     if (message.buttons != Buttons::Ok)
         box.setEscapeButton(QMessageBox::NoButton);
-    switch (box.exec()) {
+    // During a run the busy pointer shows; over the question, the normal one.
+    const bool busy = QGuiApplication::overrideCursor() != nullptr;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int pressed = box.exec();
+    if (busy)
+        QGuiApplication::restoreOverrideCursor();
+    switch (pressed) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
@@ -284,8 +291,9 @@ Answer QtMessages::ask(const Message &message)
 std::string QtFolderBrowser::browse(const std::string &title)
 {
     // The desktop's own folder picker where the platform has one.
-    const QString chosen = QFileDialog::getExistingDirectory(nullptr, fromBytes(title), QString(),
-                                                             QFileDialog::ShowDirsOnly);
+    // It starts at the top of the folder hierarchy, not where a dialog was last.
+    const QString chosen = QFileDialog::getExistingDirectory(
+        nullptr, fromBytes(title), QDir::rootPath(), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
         return {};
     return pathBytes(QDir::toNativeSeparators(chosen));

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -553,6 +554,92 @@ private slots:
         QCOMPARE(childNames(desk.tree(), desk.find("Beta")), QStringList {"Gamma"});
     }
 
+    void keyboard_data()
+    {
+        QTest::addColumn<QString>("keys"); // key sequences; "Menu" the menu key,
+        // "Mouse" a right click, an action's name a menu item chosen
+        QTest::addColumn<QString>("after"); // the tree in pre-order (* unticked), then calls
+        auto row = [](const char *name, QString keys, QString after) {
+            QTest::newRow(name) << keys << after;
+        };
+        // Beta is the current row, the pointer rests on Omega.
+        const QString calls = QStringLiteral(" | dialogs 0 help 0 shown 1");
+        row("menu key: Delete acts on the current row", "Menu deleteAction",
+            "Root Alpha Omega" + calls);
+        row("Shift+F10: Rename acts on the current row", "Shift+F10 renameAction",
+            "Root Alpha One Gamma Delta Omega" + calls);
+        row("right click: Delete acts on the pointer's row", "Mouse deleteAction",
+            "Root Alpha Beta Gamma Delta" + calls);
+        row("Delete", "Del", "Root Alpha Omega" + calls);
+        row("Insert twice, typed into the box each time", "Ins Ins",
+            "Root Alpha Beta Gamma Delta One Two Omega" + calls);
+        row("F2", "F2", "Root Alpha One Gamma Delta Omega" + calls);
+        row("Space spreads over the branch", "Space",
+            "Root Alpha Beta* Gamma* Delta* Omega" + calls);
+        row("Space, then Ctrl+Z undoes it", "Space Ctrl+Z",
+            "Root Alpha Beta Gamma Delta Omega" + calls);
+        row("Ctrl+S", "Ctrl+S", "Root Alpha Beta Gamma Delta Omega | dialogs 1 help 0 shown 1");
+        row("Ctrl+O", "Ctrl+O", "Root Alpha Beta Gamma Delta Omega | dialogs 1 help 0 shown 1");
+        row("F1", "F1", "Root Alpha Beta Gamma Delta Omega | dialogs 0 help 1 shown 1");
+        row("Ctrl+Q", "Ctrl+Q", "Root Alpha Beta Gamma Delta Omega | dialogs 0 help 0 shown 0");
+    }
+
+    void keyboard()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, after);
+        Desk desk;
+        QVERIFY(desk.open());
+        desk.window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&desk.window()));
+        buildGreekTree(desk, {});
+        foldertree::FolderTreeView *view = desk.folderView();
+        view->setCurrentIndex(desk.model().indexOf(desk.find("Beta")));
+        view->setFocus();
+        desk.hover(desk.find("Omega"));
+        // Each name is typed where the focus is, and OK clicked with the mouse.
+        QStringList names {"One", "Two"};
+        FolderNameDialog &dialog = desk.nameDialog();
+        for (const QString &key : keys.split(' ')) {
+            onShown(dialog, [&dialog, &names](Visit &) {
+                QTest::keyClicks(dialog.focusWidget(), names.takeFirst());
+                QTest::mouseClick(control<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+            });
+            QMenu *menu = desk.child<QMenu>("folderMenu");
+            if (key == "Menu") { // as the platform sends it
+                QContextMenuEvent press(QContextMenuEvent::Keyboard, {}, {});
+                QCoreApplication::sendEvent(view, &press);
+            } else if (key == "Mouse") {
+                const QPoint at = desk.label(desk.find("Omega"));
+                QContextMenuEvent click(QContextMenuEvent::Mouse, at,
+                                        desk.viewport()->mapToGlobal(at));
+                QCoreApplication::sendEvent(desk.viewport(), &click);
+            } else if (key.endsWith("Action")) {
+                QVERIFY(menu->isVisible());
+                desk.action(key.toLatin1().constData())->trigger();
+                menu->hide();
+            } else {
+                QTest::keySequence(view, QKeySequence(key));
+            }
+            QCoreApplication::processEvents();
+            // The main window is active again after a dialog, as on a desktop.
+            if (desk.window().isVisible()) {
+                desk.window().activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&desk.window()));
+            }
+        }
+        QStringList shown;
+        for (NodeId node : desk.tree().preorder())
+            shown << q(desk.tree().text(node))
+                    + (foldertree::isNodeTicked(desk.tree(), node) ? "" : "*");
+        QCOMPARE(shown.join(' ') + " | dialogs "
+                     + QString::number(desk.scripted.fileDialogs.calls.size()) + " help "
+                     + QString::number(desk.scripted.shell.locations.size()) + " shown "
+                     + QString::number(desk.window().isVisible()),
+                 after);
+        QVERIFY(desk.scripted.messages.shown.empty());
+    }
+
     void addSubfolder()
     {
         Desk desk;
@@ -759,6 +846,66 @@ private slots:
         const QStringList messages {describe(
             platform::information(message.replace("<install>", q(desk.install)).toStdString()))};
         QCOMPARE(desk.messages(), message.isEmpty() ? QStringList() : messages);
+    }
+
+    void freshStartClickOnSave()
+    {
+        Desk desk;
+        QVERIFY(desk.open());
+        desk.window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&desk.window()));
+        QTreeWidget *panel = desk.taskPanel();
+        QTreeWidgetItem *group = panel->topLevelItem(0);
+        // The focus makes the first row current without selecting it.
+        panel->setFocus(Qt::TabFocusReason);
+        QCOMPARE(panel->currentItem(), group);
+        QVERIFY(panel->selectedItems().isEmpty());
+        QTreeWidgetItem *save = desk.row("Save a folder structrue");
+        QTest::mouseClick(panel->viewport(), Qt::LeftButton, {},
+                          panel->visualItemRect(save).center());
+        QCoreApplication::processEvents();
+        QCOMPARE(desk.scripted.folderBrowser.titles,
+                 std::vector<std::string> {"Select a folder to save its structure:"});
+        QVERIFY(group->isExpanded());
+        QCOMPARE(panel->selectedItems(), QList<QTreeWidgetItem *> {save});
+        // The browse button now mirrors the folder it is given.
+        desk.dir.makeDirs("disk/Alpha");
+        desk.scripted.folderBrowser.queue(desk.dir / "disk");
+        desk.button("browseButton")->click();
+        QCOMPARE(desk.topNames(), QStringList {"Alpha"});
+    }
+
+    void dragOverTasks()
+    {
+        Desk desk;
+        QVERIFY(desk.open());
+        QTreeWidget *panel = desk.taskPanel();
+        QWidget *rows = panel->viewport();
+        auto at = [&](const char *caption) {
+            return panel->visualItemRect(desk.row(caption)).center();
+        };
+        QTest::mousePress(rows, Qt::LeftButton, {}, at("Load a folder structrue"));
+        for (const char *caption : {"book category", "About Brindle", "photo category",
+                                    "Create bulk folders", "music category"})
+            QTest::mouseMove(rows, at(caption));
+        QCoreApplication::processEvents();
+        QCOMPARE(panel->currentItem(), desk.row("music category"));
+        QVERIFY(desk.tree().empty());
+        QVERIFY(desk.scripted.fileDialogs.calls.empty());
+        QTest::mouseRelease(rows, Qt::LeftButton, {}, at("music category"));
+        QCoreApplication::processEvents();
+        QCOMPARE(desk.topNames(), (QStringList {"Rock", "Jazz"}));
+
+        // A double click on empty space runs the selected row again.
+        desk.model().removeNode(desk.find("Jazz"));
+        const QRect last = panel->visualItemRect(desk.row("About Brindle"));
+        const QPoint below(last.center().x(), last.bottom() + 20);
+        QVERIFY(rows->rect().contains(below));
+        QTest::mouseDClick(rows, Qt::LeftButton, {}, below);
+        QCoreApplication::processEvents();
+        QCOMPARE(desk.topNames(), (QStringList {"Rock", "Jazz"}));
+        QVERIFY(desk.scripted.fileDialogs.calls.empty());
+        QVERIFY(desk.scripted.messages.shown.empty());
     }
 
     void loadRows()
@@ -1121,6 +1268,7 @@ private slots:
         desk.load("big.txt", text);
         desk.scripted.ui.onProcessEvents = nullptr;
         QVERIFY(inputs > 0);
+        QVERIFY(!book->isSelected()); // the row chosen meanwhile was refused
 
         const std::vector<NodeId> order = desk.tree().preorder();
         QCOMPARE(order.size(), std::size_t(Lines + 1));

@@ -653,6 +653,14 @@ def main():
         T.check(not os.path.exists(os.path.join(install, "undo.udo")), "no undo log at the start")
         T.check("enabled" not in states(brindle.button("Undo the last operation")),
                 "the undo button is disabled at the start")
+        # A screen reader hears names without trailing blanks, and separators
+        # as separators that take no focus.
+        T.check(brindle.button("Read help") is not None, "the help button is named 'Read help'")
+        task_rows = cells(brindle.tasks())
+        separators = [row_states for name, row_states in task_rows if name == "Separator"]
+        T.check(len(separators) == 3 and not any("focusable" in row for row in separators),
+                "the task panel reads its 3 separators as such, none focusable",
+                str([(name, sorted(row)) for name, row in task_rows]))
         brindle.screenshot("01-started.png")
 
         T.begin("Step 2: choose 'music category' with the keyboard")
