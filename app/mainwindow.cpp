@@ -22,9 +22,11 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 MainWindow::MainWindow(ModuleState &state, platform::Services services, QWidget *parent)
     : ui::AlignedPanel(parent), m_state(state), m_services(services)
@@ -90,7 +92,7 @@ QToolButton *MainWindow::toolButton(QWidget *parent, const char *name, const cha
     button->setToolTip(hint);
     button->setAccessibleName(hint.trimmed());
     button->setFocusPolicy(Qt::TabFocus);
-    button->setGeometry(geometry);
+    button->setFixedSize(geometry.size());
     return button;
 }
 
@@ -99,54 +101,58 @@ void MainWindow::buildLayout()
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Brindle -  create category's subfolders"));
     setWindowIcon(ui::programIcon());
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(px(13));
-    setFont(font);
-    resize(px(767), px(562));
+    // The desktop's font; the tables' pixels at 120 dpi give the default size,
+    // the layouts the rest, so nothing is cut off at any font size or scale.
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    splitter->setChildrenCollapsible(false);
+    outer->addWidget(splitter, 1);
 
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("statusBar"));
-    m_statusBar->setGeometry(scaled(0, 543, 767, 19));
-    align(m_statusBar, ui::Align::Bottom);
+    outer->addWidget(m_statusBar);
 
     buildTaskPanel();
-    align(m_taskPanel, ui::Align::Left);
+    splitter->addWidget(m_taskPanel);
 
-    m_rightPane = new ui::AlignedPanel(this, true);
+    m_rightPane = new ui::AlignedPanel(splitter, true);
     m_rightPane->setObjectName(QStringLiteral("rightPane"));
-    m_rightPane->setGeometry(scaled(217, 0, 550, 543));
-    align(m_rightPane, ui::Align::Client);
+    splitter->addWidget(m_rightPane);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    auto *right = new QVBoxLayout(m_rightPane);
+    right->setContentsMargins(1, 1, 1, 1);
+    right->setSpacing(0);
 
     m_workArea = new ui::AlignedPanel(m_rightPane, true);
     m_workArea->setObjectName(QStringLiteral("workArea"));
-    m_workArea->setGeometry(scaled(1, 1, 548, 541));
-    m_rightPane->align(m_workArea, ui::Align::Client);
+    right->addWidget(m_workArea);
+    auto *work = new QVBoxLayout(m_workArea);
+    work->setContentsMargins(1, 1, 1, 1);
+    work->setSpacing(0);
 
     m_toolbar = new ui::AlignedPanel(m_workArea, true);
     m_toolbar->setObjectName(QStringLiteral("toolbar"));
-    m_toolbar->setGeometry(scaled(1, 1, 546, 41));
-    m_workArea->align(m_toolbar, ui::Align::Top);
+    work->addWidget(m_toolbar);
 
     m_targetStrip = new ui::AlignedPanel(m_workArea, false);
     m_targetStrip->setObjectName(QStringLiteral("targetStrip"));
-    m_targetStrip->setGeometry(scaled(1, 42, 546, 62));
-    m_workArea->align(m_targetStrip, ui::Align::Top);
+    work->addWidget(m_targetStrip);
 
     m_folderView = new foldertree::FolderTreeView(m_workArea);
     m_folderView->setObjectName(QStringLiteral("folderView"));
     m_folderView->setAccessibleName(tr("Folder tree"));
-    m_folderView->setGeometry(scaled(1, 104, 546, 436));
     m_folderView->setIndentation(px(27));
-    m_workArea->align(m_folderView, ui::Align::Client);
+    work->addWidget(m_folderView, 1);
 
     m_targetLabel = new QLabel(tr("Target Location: "), m_targetStrip);
     m_targetLabel->setObjectName(QStringLiteral("targetLabel"));
-    QFont bold = font;
+    QFont bold = m_targetLabel->font();
     bold.setBold(true);
-    bold.setPixelSize(px(15));
     m_targetLabel->setFont(bold);
-    m_targetLabel->setGeometry(scaled(2, 7, 118, 16));
-    m_targetLabel->adjustSize();
 
     m_targetBox = new QComboBox(m_targetStrip);
     m_targetBox->setObjectName(QStringLiteral("targetBox"));
@@ -154,11 +160,23 @@ void MainWindow::buildLayout()
     m_targetBox->setCompleter(nullptr);
     m_targetBox->setInsertPolicy(QComboBox::NoInsert);
     m_targetBox->setAccessibleName(tr("Target Location"));
-    m_targetBox->setGeometry(scaled(0, 31, 369, 24));
+    // Its width follows the window, not the text in it.
+    m_targetBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_targetBox->setMinimumContentsLength(12);
+    m_targetBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_targetLabel->setBuddy(m_targetBox);
 
     m_browseButton = toolButton(m_targetStrip, "browseButton", "browse", tr("Select a folder"),
                                 scaled(372, 22, 33, 33), 24);
+    // The label above the box, the browse button at the box's right end.
+    auto *strip = new QGridLayout(m_targetStrip);
+    strip->setContentsMargins(px(2), px(7), px(4), px(7));
+    strip->setHorizontalSpacing(px(3));
+    strip->setVerticalSpacing(px(4));
+    strip->addWidget(m_targetLabel, 0, 0);
+    strip->addWidget(m_targetBox, 1, 0, Qt::AlignBottom);
+    strip->addWidget(m_browseButton, 0, 1, 2, 1, Qt::AlignBottom);
+    strip->setColumnStretch(0, 1);
 
     auto toolbarButton
         = [this](const char *name, const char *glyph, const char *hint, int left, int width) {
@@ -173,6 +191,18 @@ void MainWindow::buildLayout()
     m_exitButton = toolbarButton("exitButton", "exit", QT_TR_NOOP("Exit"), 271, 41);
     m_sortButton = toolbarButton("sortButton", "sort", QT_TR_NOOP("Sort a file"), 325, 41);
     m_sortButton->hide();
+    // The buttons at the toolbar's left, with the gaps between them.
+    auto *buttons = new QHBoxLayout(m_toolbar);
+    buttons->setContentsMargins(px(7), 0, 0, 0);
+    buttons->setSpacing(0);
+    const std::pair<QToolButton *, int> gaps[]
+        = {{m_createButton, 0}, {m_undoButton, 7},  {m_aboutButton, 70},
+           {m_helpButton, 8},   {m_exitButton, 14}, {m_sortButton, 13}};
+    for (const auto &[button, gap] : gaps) {
+        buttons->addSpacing(px(gap));
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
 
     buildMenus();
 
@@ -184,8 +214,10 @@ void MainWindow::buildLayout()
     setTabOrder(m_helpButton, m_exitButton);
     setTabOrder(m_exitButton, m_targetBox);
     setTabOrder(m_targetBox, m_browseButton);
-    realign();
-    fitTargetStrip();
+    // The task panel as wide as its longest caption, and not narrower.
+    const int panel = std::max(px(217), m_taskPanel->minimumWidth());
+    splitter->setSizes({panel, px(767) - panel});
+    resize(px(767), px(562));
 }
 
 void MainWindow::buildTaskPanel()
@@ -193,7 +225,6 @@ void MainWindow::buildTaskPanel()
     m_taskPanel = new QTreeWidget(this);
     m_taskPanel->setObjectName(QStringLiteral("taskPanel"));
     m_taskPanel->setAccessibleName(tr("Tasks"));
-    m_taskPanel->setGeometry(scaled(0, 0, 217, 543));
     m_taskPanel->setHeaderHidden(true);
     m_taskPanel->setColumnCount(1);
     m_taskPanel->setIndentation(px(27));
@@ -262,6 +293,21 @@ void MainWindow::buildTaskPanel()
         if (row.level == 0)
             group = item;
     }
+    // Wide enough for the longest caption with its indent and icon, and for a
+    // scroll bar should the rows not fit the height.
+    const QFontMetrics metrics(m_taskPanel->font());
+    const int margins = 2 * (m_taskPanel->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(m_taskPanel); *it; ++it) {
+        int depth = 1;
+        for (const QTreeWidgetItem *up = (*it)->parent(); up; up = up->parent())
+            ++depth;
+        widest = std::max(widest,
+                          depth * m_taskPanel->indentation() + m_taskPanel->iconSize().width()
+                              + 3 * margins + metrics.horizontalAdvance((*it)->text(0)));
+    }
+    m_taskPanel->setMinimumWidth(widest + 2 * m_taskPanel->frameWidth()
+                                 + m_taskPanel->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
 void MainWindow::buildMenus()
@@ -395,7 +441,6 @@ void MainWindow::connectCommands()
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     ui::AlignedPanel::resizeEvent(event);
-    fitTargetStrip();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -421,12 +466,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return ui::AlignedPanel::eventFilter(watched, event);
-}
-
-void MainWindow::fitTargetStrip()
-{
-    m_targetBox->resize(m_targetStrip->width() - m_targetBox->x() - 40, m_targetBox->height());
-    m_browseButton->move(m_targetStrip->width() - 37, m_browseButton->y());
 }
 
 std::string MainWindow::execute(FileDialog &dialog)

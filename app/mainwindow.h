@@ -128,7 +128,6 @@ private:
     // A flat button showing a glyph, its hint as tooltip and accessible name.
     QToolButton *toolButton(QWidget *parent, const char *name, const char *glyph,
                             const QString &hint, const QRect &geometry, int iconPixels);
-    void fitTargetStrip();
     // The Undo and Redo items of the folder menu follow the tree's history.
     void updateTreeHistoryActions();
     foldertree::TreeContext treeContext();

@@ -7,16 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-QRect scaled(double scale, int left, int top, int width, int height)
-{
-    return {qRound(left * scale), qRound(top * scale), qRound(width * scale),
-            qRound(height * scale)};
-}
-
-} // namespace
+#include <QVBoxLayout>
 
 FolderNameDialog::FolderNameDialog(platform::MessageService &messages, double scale,
                                    QWidget *parent)
@@ -27,28 +18,44 @@ FolderNameDialog::FolderNameDialog(platform::MessageService &messages, double sc
 {
     setObjectName(QStringLiteral("folderNameDialog"));
     setModal(true);
-    setFixedSize(qRound(446 * scale), qRound(169 * scale));
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(qRound(13 * scale));
-    setFont(font);
+    auto px = [scale](int pixels) { return qRound(pixels * scale); };
 
+    // The desktop's font, laid out: the prompt, the box below it, indented, and
+    // OK and Cancel at the right; as wide as the prompt needs.
     m_prompt = new QLabel(this);
     m_prompt->setObjectName(QStringLiteral("prompt"));
-    m_prompt->move(qRound(24 * scale), qRound(24 * scale));
-    m_prompt->setMinimumWidth(qRound(400 * scale));
+    m_prompt->setMinimumWidth(px(400));
+    m_prompt->setMaximumWidth(px(800));
     m_nameEdit = new QLineEdit(this);
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
-    m_nameEdit->setGeometry(scaled(scale, 48, 64, 345, 24));
+    m_nameEdit->setMinimumWidth(px(345));
     m_prompt->setBuddy(m_nameEdit);
     m_okButton = new QPushButton(tr("OK"), this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
-    m_okButton->setGeometry(scaled(scale, 208, 128, 75, 25));
     m_okButton->setDefault(true);
     m_okButton->setAutoDefault(true);
     m_cancelButton = new QPushButton(tr("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    m_cancelButton->setGeometry(scaled(scale, 344, 128, 75, 25));
     m_cancelButton->setAutoDefault(false);
+    for (QPushButton *button : {m_okButton, m_cancelButton})
+        button->setMinimumSize(px(75), px(25));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(px(24), px(24), px(24), px(16));
+    layout->setSpacing(px(16));
+    layout->addWidget(m_prompt);
+    auto *box = new QHBoxLayout;
+    box->addSpacing(px(24));
+    box->addWidget(m_nameEdit, 1);
+    box->addSpacing(px(29));
+    layout->addLayout(box);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_okButton);
+    buttons->addSpacing(px(61));
+    buttons->addWidget(m_cancelButton);
+    layout->addLayout(buttons);
     setTabOrder(m_nameEdit, m_okButton);
     setTabOrder(m_okButton, m_cancelButton);
 

@@ -402,6 +402,47 @@ private slots:
         QCOMPARE(desk.taskPanel()->width(), tasks);
     }
 
+    // Also run with QT_SCALE_FACTOR=2 (brindle_app_layout_2x).
+    void layoutFits()
+    {
+        const QFont desktop = QApplication::font();
+        QFont large = desktop;
+        if (large.pointSizeF() > 0)
+            large.setPointSizeF(large.pointSizeF() * 2);
+        else
+            large.setPixelSize(large.pixelSize() * 2);
+        QApplication::setFont(large);
+        Desk desk;
+        QVERIFY(desk.open());
+        QApplication::setFont(desktop);
+        MainWindow &window = desk.window();
+        QLabel *label = desk.child<QLabel>("targetLabel");
+        QCOMPARE(label->font().family(), large.family());
+        QCOMPARE(label->font().pointSizeF(), large.pointSizeF());
+        QVERIFY(label->font().bold());
+        QTreeWidget *panel = desk.taskPanel();
+        QWidget *toolbar = desk.child<QWidget>("toolbar");
+        QWidget *strip = desk.child<QWidget>("targetStrip");
+        for (const QSize size : {window.size(), window.minimumSize()}) {
+            window.resize(size);
+            QTRY_COMPARE(window.size(), size);
+            QCoreApplication::processEvents();
+            const QString at = QStringLiteral(" at %1x%2").arg(size.width()).arg(size.height());
+            // Every caption whole: the widest row fits the panel.
+            QVERIFY2(static_cast<QAbstractItemView *>(panel)->sizeHintForColumn(0)
+                         <= panel->viewport()->width(),
+                     qPrintable(at));
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(at));
+            for (QToolButton *button : toolbar->findChildren<QToolButton *>())
+                QVERIFY2(button->isHidden() || toolbar->rect().contains(button->geometry()),
+                         qPrintable(button->objectName() + at));
+            QVERIFY2(strip->rect().contains(desk.button("browseButton")->geometry()),
+                     qPrintable(at));
+            QVERIFY2(desk.targetBox()->width() >= desk.targetBox()->minimumSizeHint().width(),
+                     qPrintable(at));
+        }
+    }
+
     void errorBoxText_data()
     {
         QTest::addColumn<QString>("message");
