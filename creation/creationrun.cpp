@@ -84,41 +84,6 @@ std::string absolute(const std::string &path, platform::FileSystem &fileSystem)
     return base + path;
 }
 
-// Appends the folder parts of `relative` to `line`, one separator each: empty
-// and "." parts name no folder of their own.
-void appendParts(std::string &line, std::string_view relative)
-{
-    std::size_t start = 0;
-    while (start <= relative.size()) {
-        std::size_t end = relative.find(Separator, start);
-        if (end == std::string_view::npos)
-            end = relative.size();
-        const std::string_view part = relative.substr(start, end - start);
-        if (!part.empty() && part != ".") {
-            if (line.empty() || line.back() != Separator)
-                line += Separator;
-            line += part;
-        }
-        start = end + 1;
-    }
-}
-
-// The target as the undo log names it: absolute, one separator between parts,
-// no "." parts and no separator at the end. A target with a ".." part is
-// resolved on the disk instead, since ".." after a link is not the folder above
-// in the text.
-std::string logBase(const std::string &target, platform::FileSystem &fileSystem)
-{
-    const std::string full = absolute(target, fileSystem);
-    std::string base(1, Separator);
-    appendParts(base, full);
-    const std::string middle = std::string(1, Separator) + ".." + Separator;
-    if ((base + Separator).find(middle) == std::string::npos)
-        return base;
-    std::unique_ptr<char, decltype(&std::free)> real(realpath(full.c_str(), nullptr), &std::free);
-    return real ? std::string(real.get()) : base;
-}
-
 // The parts of a node's name that are folders: a name may hold separators
 // ("Rock/Seventies" is made inside an existing "Rock"). Empty and "." parts
 // name no folder of their own and are left out.
@@ -136,6 +101,32 @@ std::vector<std::string_view> nameParts(std::string_view name)
         start = end + 1;
     }
     return parts;
+}
+
+// Appends the folder parts of `relative` to `line`, one separator each.
+void appendParts(std::string &line, std::string_view relative)
+{
+    for (const std::string_view part : nameParts(relative)) {
+        if (line.empty() || line.back() != Separator)
+            line += Separator;
+        line += part;
+    }
+}
+
+// The target as the undo log names it: absolute, one separator between parts,
+// no "." parts and no separator at the end. A target with a ".." part is
+// resolved on the disk instead, since ".." after a link is not the folder above
+// in the text.
+std::string logBase(const std::string &target, platform::FileSystem &fileSystem)
+{
+    const std::string full = absolute(target, fileSystem);
+    std::string base(1, Separator);
+    appendParts(base, full);
+    const std::string middle = std::string(1, Separator) + ".." + Separator;
+    if ((base + Separator).find(middle) == std::string::npos)
+        return base;
+    std::unique_ptr<char, decltype(&std::free)> real(realpath(full.c_str(), nullptr), &std::free);
+    return real ? std::string(real.get()) : base;
 }
 
 // The walk over the tree. A node's step makes its folder and goes on to its
@@ -486,6 +477,13 @@ std::string targetControlCharacterMessage(std::string_view target)
 {
     return "The target location '" + platform::boundedName(target)
         + "' holds a control character, so nothing is created.";
+}
+
+std::string normalisedPath(std::string_view path)
+{
+    std::string plain;
+    appendParts(plain, path);
+    return plain;
 }
 
 std::string undoLogPath(const std::string &logFolder)

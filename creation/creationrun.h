@@ -77,6 +77,10 @@ std::string controlCharacterMessage(std::string_view name);
 std::string targetControlCharacterMessage(std::string_view target);
 
 // The undo log in `logFolder` (which ends with the separator).
+// The path with one separator between parts and without "." parts or a
+// separator at the end: "/a//b/./c/" gives "/a/b/c". Textual: ".." stays.
+std::string normalisedPath(std::string_view path);
+
 std::string undoLogPath(const std::string &logFolder);
 
 } // namespace creation

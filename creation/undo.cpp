@@ -37,22 +37,9 @@ bool isSameOrInside(std::string_view folder, std::string_view path)
 // components dropped. "" for "/" and for a path that is not absolute.
 std::string plainFolder(std::string_view path)
 {
-    std::string plain;
     if (path.empty() || path.front() != Separator)
-        return plain;
-    std::size_t start = 0;
-    while (start < path.size()) {
-        std::size_t end = path.find(Separator, start);
-        if (end == std::string_view::npos)
-            end = path.size();
-        const std::string_view component = path.substr(start, end - start);
-        if (!component.empty() && component != ".") {
-            plain += Separator;
-            plain += component;
-        }
-        start = end + 1;
-    }
-    return plain;
+        return {};
+    return normalisedPath(path);
 }
 
 // The folders no undo may take, nor anything that holds them.
