@@ -191,6 +191,11 @@ TEST(HostileTreeFiles, RunsStayInTheTargetAndUndoLeavesWhatWasThere)
             EXPECT_EQ(desk.scripted.messages.shown[0].text.substr(0, c.firstMessage.size()),
                       c.firstMessage);
         }
+        if (c.target.find('\n') != std::string::npos) {
+            EXPECT_EQ(desk.scripted.messages.shown[0].text,
+                      "The target location '" + desk.dir.path() + "/box/target/Data\\nnew"
+                          + "' holds a control character, so nothing is created.");
+        }
         EXPECT_FALSE(std::filesystem::exists("/tmp/" + pwned.substr(13)));
         EXPECT_TRUE(std::filesystem::is_empty(desk.dir / "outside"));
 
