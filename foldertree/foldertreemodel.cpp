@@ -5,6 +5,12 @@
 
 namespace foldertree {
 
+namespace {
+
+constexpr std::size_t BulkRowLimit = 10000;
+
+} // namespace
+
 QString displayText(std::string_view bytes)
 {
     return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -122,7 +128,17 @@ bool FolderTreeModel::hasChildren(const QModelIndex &parent) const
 std::size_t FolderTreeModel::shownChildCount(NodeId node) const
 {
     const std::size_t count = m_tree.childCount(node);
-    if (!m_bulk || count == 0 || m_tree.child(node, count - 1) < m_shownBound)
+    if (!m_bulk)
+        return count;
+    // While a load runs, a folder shows at most a few screens of its children:
+    // the view lays out every row it is shown at each publish, and a flat list
+    // of a million would be laid out again at every one.
+    return std::min(publishedChildCount(node, count), BulkRowLimit);
+}
+
+std::size_t FolderTreeModel::publishedChildCount(NodeId node, std::size_t count) const
+{
+    if (count == 0 || m_tree.child(node, count - 1) < m_shownBound)
         return count;
     // Children appended since the last publish have higher ids than any shown
     // node and come last.
@@ -194,7 +210,8 @@ Qt::ItemFlags FolderTreeModel::flags(const QModelIndex &index) const
 
 void FolderTreeModel::changed(NodeId node, const QList<int> &roles)
 {
-    if (m_bulk && (m_resetOpen || node >= m_shownBound))
+    // During a bulk load every publish is a reset that reads everything again.
+    if (m_bulk)
         return;
     const QModelIndex at = indexOf(node);
     emit dataChanged(at, at, roles);

@@ -107,6 +107,8 @@ private:
     // The children of `node` that the views know of. O(1), O(log children)
     // for a node that gained children since the last publish().
     std::size_t shownChildCount(NodeId node) const;
+    // The node's children that were there at the last publish.
+    std::size_t publishedChildCount(NodeId node, std::size_t count) const;
 
     FolderTree &m_tree;
     const FolderTreeState &m_state;
