@@ -120,6 +120,8 @@ private:
     };
     // Runs a dialog; "" when cancelled.
     std::string execute(FileDialog &dialog);
+    // The folder browser with a title in the desktop's language; "" when cancelled.
+    std::string browseFolder(const QString &title);
 
     void buildLayout();
     void buildTaskPanel();

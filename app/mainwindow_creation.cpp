@@ -26,8 +26,7 @@ void MainWindow::browseForTarget()
 {
     if (busy())
         return;
-    const std::string folder = m_services.folderBrowser.browse(
-        tr("Select a target location").toLocal8Bit().toStdString());
+    const std::string folder = browseFolder(tr("Select a target location"));
     if (folder.empty())
         return;
     const QTreeWidgetItem *task = m_taskPanel->currentItem();

@@ -132,12 +132,16 @@ void MainWindow::loadTreeFile(const std::string &fileName, const QString &step)
                            [&] { foldertree::loadTreeFile(context, target, fileName); });
 }
 
+std::string MainWindow::browseFolder(const QString &title)
+{
+    return m_services.folderBrowser.browse(title.toLocal8Bit().toStdString());
+}
+
 void MainWindow::captureFolderStructure()
 {
     if (busy())
         return;
-    const std::string folder = m_services.folderBrowser.browse(
-        tr("Select a folder to save its structure:").toLocal8Bit().toStdString());
+    const std::string folder = browseFolder(tr("Select a folder to save its structure:"));
     if (folder.empty())
         return;
     const std::string fileName = execute(m_saveDialog);
