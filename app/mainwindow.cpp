@@ -8,6 +8,8 @@
 #include "startup.h"
 #include "undolog.h"
 
+#include "taskpanel.h"
+
 #include <QAction>
 #include <QCollator>
 #include <QComboBox>
@@ -18,18 +20,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 MainWindow::MainWindow(ModuleState &state, platform::Services services, QWidget *parent)
-    : ui::AlignedPanel(parent), m_state(state), m_services(services)
+    : QMainWindow(parent), m_state(state), m_services(services)
 {
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         m_scale = screen->logicalDotsPerInch() / 120.0;
@@ -40,14 +40,14 @@ MainWindow::MainWindow(ModuleState &state, platform::Services services, QWidget 
 
     buildLayout();
     m_state.locations = creation::findLocations(m_services.settings, m_services.fileSystem);
-    m_taskPanel->topLevelItem(0)->setExpanded(true);
     // A run that was killed left its record: it is the last run, so undoable.
     creation::recoverAtStartup(m_state.locations.logFolder);
-    if (m_services.fileSystem.isFile(creation::undoLogPath(m_state.locations.logFolder)))
-        m_undoButton->setEnabled(true);
+    m_undoAvailable
+        = m_services.fileSystem.isFile(creation::undoLogPath(m_state.locations.logFolder));
     // The boxes of the folder tree come with its model.
     m_folderView->setModel(m_model);
     connectCommands();
+    updateActions();
 
     m_openDialog.options.kind = platform::FileDialogOptions::Kind::Open;
     m_openDialog.options.fileMustExist = true;
@@ -75,25 +75,12 @@ int MainWindow::px(int pixels) const
     return qRound(pixels * m_scale);
 }
 
-QRect MainWindow::scaled(int left, int top, int width, int height) const
+QAction *MainWindow::toolAction(const char *name, const char *glyph, const QString &hint)
 {
-    return {px(left), px(top), px(width), px(height)};
-}
-
-QToolButton *MainWindow::toolButton(QWidget *parent, const char *name, const char *glyph,
-                                    const QString &hint, const QRect &geometry, int iconPixels)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoRaise(true);
-    button->setIcon(ui::glyph(glyph));
-    button->setIconSize(QSize(px(iconPixels), px(iconPixels)));
-    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    button->setToolTip(hint);
-    button->setAccessibleName(hint.trimmed());
-    button->setFocusPolicy(Qt::TabFocus);
-    button->setFixedSize(geometry.size());
-    return button;
+    auto *action = new QAction(ui::glyph(glyph), hint, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(hint);
+    return action;
 }
 
 void MainWindow::buildLayout()
@@ -101,60 +88,129 @@ void MainWindow::buildLayout()
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Brindle -  create category's subfolders"));
     setWindowIcon(ui::programIcon());
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
     // The desktop's font; the tables' pixels at 120 dpi give the default size,
     // the layouts the rest, so nothing is cut off at any font size or scale.
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("splitter"));
     splitter->setChildrenCollapsible(false);
-    outer->addWidget(splitter, 1);
+    setCentralWidget(splitter);
 
-    m_statusBar = new QStatusBar(this);
-    m_statusBar->setObjectName(QStringLiteral("statusBar"));
-    outer->addWidget(m_statusBar);
-
-    buildTaskPanel();
+    m_taskPanel = new TaskPanel(m_scale, splitter);
+    m_taskPanel->setRefusal([this] { return busy(); });
     splitter->addWidget(m_taskPanel);
 
-    m_rightPane = new ui::AlignedPanel(splitter, true);
-    m_rightPane->setObjectName(QStringLiteral("rightPane"));
-    splitter->addWidget(m_rightPane);
+    // Two raised edges around the work area, as the panels of the desktop's
+    // classic forms draw them.
+    auto raisedPanel = [](QWidget *parent, const char *name) {
+        auto *panel = new QFrame(parent);
+        panel->setObjectName(QString::fromLatin1(name));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        panel->setLineWidth(1);
+        auto *layout = new QVBoxLayout(panel);
+        layout->setContentsMargins(1, 1, 1, 1);
+        layout->setSpacing(0);
+        return std::pair(panel, layout);
+    };
+    auto [rightPane, right] = raisedPanel(splitter, "rightPane");
+    splitter->addWidget(rightPane);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    auto *right = new QVBoxLayout(m_rightPane);
-    right->setContentsMargins(1, 1, 1, 1);
-    right->setSpacing(0);
+    auto [workArea, work] = raisedPanel(rightPane, "workArea");
+    right->addWidget(workArea);
 
-    m_workArea = new ui::AlignedPanel(m_rightPane, true);
-    m_workArea->setObjectName(QStringLiteral("workArea"));
-    right->addWidget(m_workArea);
-    auto *work = new QVBoxLayout(m_workArea);
-    work->setContentsMargins(1, 1, 1, 1);
-    work->setSpacing(0);
+    // The toolbar in a raised panel of its own.
+    auto [toolBarPanel, toolBarLayout] = raisedPanel(workArea, "toolbarPanel");
+    toolBarLayout->setContentsMargins(px(7), 0, 0, 0);
+    buildToolBar(toolBarPanel);
+    toolBarLayout->addWidget(m_toolBar);
+    work->addWidget(toolBarPanel);
+    work->addWidget(buildTargetStrip(workArea));
 
-    m_toolbar = new ui::AlignedPanel(m_workArea, true);
-    m_toolbar->setObjectName(QStringLiteral("toolbar"));
-    work->addWidget(m_toolbar);
-
-    m_targetStrip = new ui::AlignedPanel(m_workArea, false);
-    m_targetStrip->setObjectName(QStringLiteral("targetStrip"));
-    work->addWidget(m_targetStrip);
-
-    m_folderView = new foldertree::FolderTreeView(m_workArea);
+    m_folderView = new foldertree::FolderTreeView(workArea);
     m_folderView->setObjectName(QStringLiteral("folderView"));
     m_folderView->setAccessibleName(tr("Folder tree"));
     m_folderView->setIndentation(px(27));
+    // While a run or a load owns the tree, its boxes stay as they are.
+    m_folderView->setBoxLock([this] { return busy(); });
     work->addWidget(m_folderView, 1);
 
-    m_targetLabel = new QLabel(tr("Target Location: "), m_targetStrip);
+    buildMenus();
+
+    setTabOrder(m_taskPanel, m_folderView);
+    QWidget *previous = m_folderView;
+    for (QAction *action :
+         {m_createAction, m_undoAction, m_aboutAction, m_helpAction, m_exitAction}) {
+        QWidget *button = m_toolBar->widgetForAction(action);
+        setTabOrder(previous, button);
+        previous = button;
+    }
+    setTabOrder(previous, m_targetBox);
+    setTabOrder(m_targetBox, findChild<QToolButton *>(QStringLiteral("browseButton")));
+    // The task panel as wide as its longest caption, and not narrower.
+    const int panel = std::max(px(217), m_taskPanel->minimumWidth());
+    splitter->setSizes({panel, px(767) - panel});
+    resize(px(767), px(562));
+}
+
+void MainWindow::buildToolBar(QWidget *parent)
+{
+    m_toolBar = new QToolBar(parent);
+    m_toolBar->setObjectName(QStringLiteral("toolbar"));
+    m_toolBar->setAccessibleName(tr("Toolbar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setIconSize(QSize(px(28), px(28)));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolBar->setContentsMargins(0, 0, 0, 0);
+    m_toolBar->layout()->setContentsMargins(0, 0, 0, 0);
+    m_toolBar->layout()->setSpacing(0);
+
+    m_createAction = toolAction("createAction", "create", tr("Create Now"));
+    m_undoAction = toolAction("undoAction", "undo", tr("Undo the last operation"));
+    m_aboutAction = toolAction("aboutAction", "about", tr("About Brindle"));
+    m_helpAction = toolAction("helpAction", "help", tr("Read help "));
+    m_exitAction = toolAction("exitAction", "exit", tr("Exit"));
+    m_helpAction->setShortcut(QKeySequence(Qt::Key_F1));
+    m_exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // Sorting a file has no place on the toolbar: nothing shows it, so no
+    // person or screen reader reaches it.
+    m_sortAction = toolAction("sortAction", "sort", tr("Sort a file"));
+
+    // The buttons at the toolbar's left, with the gaps between them.
+    const std::tuple<QAction *, const char *, int> buttons[] = {{m_createAction, "createButton", 0},
+                                                                {m_undoAction, "undoButton", 7},
+                                                                {m_aboutAction, "aboutButton", 70},
+                                                                {m_helpAction, "helpButton", 8},
+                                                                {m_exitAction, "exitButton", 14}};
+    for (const auto &[action, name, gap] : buttons) {
+        if (gap > 0) {
+            auto *space = new QWidget(m_toolBar);
+            space->setFixedSize(px(gap), 1);
+            m_toolBar->addWidget(space);
+        }
+        m_toolBar->addAction(action);
+        QWidget *button = m_toolBar->widgetForAction(action);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAccessibleName(action->toolTip().trimmed());
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setFixedSize(px(name == std::string_view("undoButton") ? 42 : 41), px(41));
+    }
+    // Every button stays on the toolbar, none goes into an overflow menu.
+    m_toolBar->setMinimumWidth(m_toolBar->sizeHint().width());
+}
+
+QWidget *MainWindow::buildTargetStrip(QWidget *parent)
+{
+    auto *strip = new QWidget(parent);
+    strip->setObjectName(QStringLiteral("targetStrip"));
+    m_targetLabel = new QLabel(tr("Target Location: "), strip);
     m_targetLabel->setObjectName(QStringLiteral("targetLabel"));
     QFont bold = m_targetLabel->font();
     bold.setBold(true);
     m_targetLabel->setFont(bold);
 
-    m_targetBox = new QComboBox(m_targetStrip);
+    m_targetBox = new QComboBox(strip);
     m_targetBox->setObjectName(QStringLiteral("targetBox"));
     m_targetBox->setEditable(true);
     m_targetBox->setCompleter(nullptr);
@@ -166,148 +222,27 @@ void MainWindow::buildLayout()
     m_targetBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_targetLabel->setBuddy(m_targetBox);
 
-    m_browseButton = toolButton(m_targetStrip, "browseButton", "browse", tr("Select a folder"),
-                                scaled(372, 22, 33, 33), 24);
+    m_browseAction = toolAction("browseAction", "browse", tr("Select a folder"));
+    auto *browse = new QToolButton(strip);
+    browse->setObjectName(QStringLiteral("browseButton"));
+    browse->setDefaultAction(m_browseAction);
+    browse->setAutoRaise(true);
+    browse->setIconSize(QSize(px(24), px(24)));
+    browse->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    browse->setAccessibleName(m_browseAction->toolTip().trimmed());
+    browse->setFocusPolicy(Qt::TabFocus);
+    browse->setFixedSize(px(33), px(33));
+
     // The label above the box, the browse button at the box's right end.
-    auto *strip = new QGridLayout(m_targetStrip);
-    strip->setContentsMargins(px(2), px(7), px(4), px(7));
-    strip->setHorizontalSpacing(px(3));
-    strip->setVerticalSpacing(px(4));
-    strip->addWidget(m_targetLabel, 0, 0);
-    strip->addWidget(m_targetBox, 1, 0, Qt::AlignBottom);
-    strip->addWidget(m_browseButton, 0, 1, 2, 1, Qt::AlignBottom);
-    strip->setColumnStretch(0, 1);
-
-    auto toolbarButton
-        = [this](const char *name, const char *glyph, const char *hint, int left, int width) {
-              return toolButton(m_toolbar, name, glyph, tr(hint), scaled(left, 0, width, 41), 28);
-          };
-    m_createButton = toolbarButton("createButton", "create", QT_TR_NOOP("Create Now"), 7, 41);
-    m_undoButton
-        = toolbarButton("undoButton", "undo", QT_TR_NOOP("Undo the last operation"), 55, 42);
-    m_undoButton->setEnabled(false);
-    m_aboutButton = toolbarButton("aboutButton", "about", QT_TR_NOOP("About Brindle"), 167, 41);
-    m_helpButton = toolbarButton("helpButton", "help", QT_TR_NOOP("Read help "), 216, 41);
-    m_exitButton = toolbarButton("exitButton", "exit", QT_TR_NOOP("Exit"), 271, 41);
-    m_sortButton = toolbarButton("sortButton", "sort", QT_TR_NOOP("Sort a file"), 325, 41);
-    m_sortButton->hide();
-    // The buttons at the toolbar's left, with the gaps between them.
-    auto *buttons = new QHBoxLayout(m_toolbar);
-    buttons->setContentsMargins(px(7), 0, 0, 0);
-    buttons->setSpacing(0);
-    const std::pair<QToolButton *, int> gaps[]
-        = {{m_createButton, 0}, {m_undoButton, 7},  {m_aboutButton, 70},
-           {m_helpButton, 8},   {m_exitButton, 14}, {m_sortButton, 13}};
-    for (const auto &[button, gap] : gaps) {
-        buttons->addSpacing(px(gap));
-        buttons->addWidget(button);
-    }
-    buttons->addStretch(1);
-
-    buildMenus();
-
-    setTabOrder(m_taskPanel, m_folderView);
-    setTabOrder(m_folderView, m_createButton);
-    setTabOrder(m_createButton, m_undoButton);
-    setTabOrder(m_undoButton, m_aboutButton);
-    setTabOrder(m_aboutButton, m_helpButton);
-    setTabOrder(m_helpButton, m_exitButton);
-    setTabOrder(m_exitButton, m_targetBox);
-    setTabOrder(m_targetBox, m_browseButton);
-    // The task panel as wide as its longest caption, and not narrower.
-    const int panel = std::max(px(217), m_taskPanel->minimumWidth());
-    splitter->setSizes({panel, px(767) - panel});
-    resize(px(767), px(562));
-}
-
-void MainWindow::buildTaskPanel()
-{
-    m_taskPanel = new QTreeWidget(this);
-    m_taskPanel->setObjectName(QStringLiteral("taskPanel"));
-    m_taskPanel->setAccessibleName(tr("Tasks"));
-    m_taskPanel->setHeaderHidden(true);
-    m_taskPanel->setColumnCount(1);
-    m_taskPanel->setIndentation(px(27));
-    m_taskPanel->setIconSize(QSize(px(24), px(24)));
-    m_taskPanel->setRootIsDecorated(true);
-    m_taskPanel->setExpandsOnDoubleClick(false);
-    m_taskPanel->setEditTriggers(QAbstractItemView::EditKeyPressed
-                                 | QAbstractItemView::SelectedClicked);
-    m_taskPanel->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_taskPanel->setSelectionMode(QAbstractItemView::SingleSelection);
-    // A right click selects nothing: the popup menu acts on the selected row.
-    m_taskPanel->viewport()->installEventFilter(this);
-
-    // Every row shows the globe while it is selected.
-    const QSize iconSize(px(24), px(24));
-    const QPixmap selected = ui::taskIcon("globe").pixmap(iconSize);
-    auto rowIcon = [&](const char *image) {
-        if (!image)
-            return QIcon();
-        QIcon icon;
-        icon.addPixmap(ui::taskIcon(image).pixmap(iconSize), QIcon::Normal);
-        icon.addPixmap(selected, QIcon::Selected);
-        return icon;
-    };
-    struct Row
-    {
-        const char *caption; // nullptr: a separator
-        int level;
-        const char *image;
-    };
-    const QString separator(29, QLatin1Char('-'));
-    const Row rows[] = {
-        {QT_TR_NOOP("Create various category"), 0, "camera"},
-        {QT_TR_NOOP("book category"), 1, "book"},
-        {QT_TR_NOOP("photo category"), 1, "camera"},
-        {QT_TR_NOOP("music category"), 1, "music"},
-        {QT_TR_NOOP("video category"), 1, "film"},
-        {QT_TR_NOOP("singer category"), 1, "music"},
-        {QT_TR_NOOP("country category"), 1, "globe"},
-        {QT_TR_NOOP("software category"), 1, "folders"},
-        {QT_TR_NOOP("document category"), 1, "document"},
-        {nullptr, 0, nullptr},
-        {QT_TR_NOOP("Save a folder structrue"), 0, "save-structure"},
-        {QT_TR_NOOP("Load a folder structrue"), 0, "load-structure"},
-        {nullptr, 0, nullptr},
-        {QT_TR_NOOP("Rename files"), 0, "rename"},
-        {QT_TR_NOOP("Auto-Classify files"), 0, "classify"},
-        {QT_TR_NOOP("Create bulk folders"), 0, "folders"},
-        {nullptr, 0, nullptr},
-        {QT_TR_NOOP("About Brindle"), 0, "about"},
-    };
-    QTreeWidgetItem *group = nullptr;
-    for (const Row &row : rows) {
-        auto *item = row.level == 0 ? new QTreeWidgetItem(m_taskPanel) : new QTreeWidgetItem(group);
-        item->setText(0, row.caption ? tr(row.caption) : separator);
-        // The English caption decides what the row does (see captionOf).
-        if (row.caption)
-            item->setData(0, Qt::UserRole, QString::fromLatin1(row.caption));
-        item->setIcon(0, rowIcon(row.image));
-        item->setFlags(item->flags() | Qt::ItemIsEditable);
-        if (!row.caption) {
-            // A separator takes no focus and is read as what it is.
-            item->setFlags(Qt::NoItemFlags);
-            item->setData(0, Qt::AccessibleTextRole, tr("Separator"));
-        }
-        if (row.level == 0)
-            group = item;
-    }
-    // Wide enough for the longest caption with its indent and icon, and for a
-    // scroll bar should the rows not fit the height.
-    const QFontMetrics metrics(m_taskPanel->font());
-    const int margins = 2 * (m_taskPanel->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-    int widest = 0;
-    for (QTreeWidgetItemIterator it(m_taskPanel); *it; ++it) {
-        int depth = 1;
-        for (const QTreeWidgetItem *up = (*it)->parent(); up; up = up->parent())
-            ++depth;
-        widest = std::max(widest,
-                          depth * m_taskPanel->indentation() + m_taskPanel->iconSize().width()
-                              + 3 * margins + metrics.horizontalAdvance((*it)->text(0)));
-    }
-    m_taskPanel->setMinimumWidth(widest + 2 * m_taskPanel->frameWidth()
-                                 + m_taskPanel->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    auto *grid = new QGridLayout(strip);
+    grid->setContentsMargins(px(2), px(7), px(4), px(7));
+    grid->setHorizontalSpacing(px(3));
+    grid->setVerticalSpacing(px(4));
+    grid->addWidget(m_targetLabel, 0, 0);
+    grid->addWidget(m_targetBox, 1, 0, Qt::AlignBottom);
+    grid->addWidget(browse, 0, 1, 2, 1, Qt::AlignBottom);
+    grid->setColumnStretch(0, 1);
+    return strip;
 }
 
 void MainWindow::buildMenus()
@@ -348,12 +283,6 @@ void MainWindow::buildMenus()
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     addAction(m_undoTreeAction);
     addAction(m_redoTreeAction);
-    updateTreeHistoryActions();
-
-    m_taskMenu = new QMenu(this);
-    m_taskMenu->setObjectName(QStringLiteral("taskMenu"));
-    m_openListAction = m_taskMenu->addAction(tr("Open file"));
-    m_openListAction->setObjectName(QStringLiteral("openListAction"));
 }
 
 void MainWindow::guard(const std::function<void()> &command)
@@ -365,44 +294,61 @@ void MainWindow::guard(const std::function<void()> &command)
     }
 }
 
+void MainWindow::whenIdle(const std::function<void()> &command)
+{
+    if (!busy())
+        guard(command);
+}
+
+void MainWindow::updateActions()
+{
+    m_undoAction->setEnabled(m_undoAvailable);
+    // An ampersand in a folder's name is no shortcut letter.
+    QString undo = m_history->undoText();
+    QString redo = m_history->redoText();
+    m_undoTreeAction->setText(undo.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    m_redoTreeAction->setText(redo.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    m_undoTreeAction->setEnabled(m_history->canUndo());
+    m_redoTreeAction->setEnabled(m_history->canRedo());
+}
+
 void MainWindow::connectCommands()
 {
-    auto on = [this](auto command) {
+    // Commands that change the tree, the line buffer or the disk wait until
+    // nothing else runs; the others only show their failures.
+    auto idle = [this](void (MainWindow::*command)()) {
+        return [this, command] { whenIdle([=, this] { (this->*command)(); }); };
+    };
+    auto guarded = [this](void (MainWindow::*command)()) {
         return [this, command] { guard([=, this] { (this->*command)(); }); };
     };
-    connect(m_createButton, &QToolButton::clicked, this, on(&MainWindow::createNow));
-    connect(m_undoButton, &QToolButton::clicked, this, on(&MainWindow::undoLastRun));
-    connect(m_aboutButton, &QToolButton::clicked, this, on(&MainWindow::showAbout));
-    connect(m_helpButton, &QToolButton::clicked, this, on(&MainWindow::showHelp));
-    connect(m_exitButton, &QToolButton::clicked, this, &QWidget::close);
-    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
-            on(&MainWindow::showHelp));
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
-            &QWidget::close);
-    connect(m_sortButton, &QToolButton::clicked, this, on(&MainWindow::sortFile));
-    connect(m_browseButton, &QToolButton::clicked, this, on(&MainWindow::browseForTarget));
-    connect(m_targetBox->lineEdit(), &QLineEdit::textEdited, this, on(&MainWindow::onTargetEdited));
+    connect(m_createAction, &QAction::triggered, this, idle(&MainWindow::createNow));
+    connect(m_undoAction, &QAction::triggered, this, idle(&MainWindow::undoLastRun));
+    connect(m_aboutAction, &QAction::triggered, this, guarded(&MainWindow::showAbout));
+    connect(m_helpAction, &QAction::triggered, this, guarded(&MainWindow::showHelp));
+    connect(m_exitAction, &QAction::triggered, this, &QWidget::close);
+    connect(m_sortAction, &QAction::triggered, this, idle(&MainWindow::sortFile));
+    connect(m_browseAction, &QAction::triggered, this, idle(&MainWindow::browseForTarget));
+    connect(m_targetBox->lineEdit(), &QLineEdit::textEdited, this,
+            idle(&MainWindow::onTargetEdited));
 
-    // A row is chosen when the selection moves by keyboard at once, by the
-    // mouse when its button comes up (see eventFilter).
-    connect(m_taskPanel, &QTreeWidget::itemSelectionChanged, this, [this] {
-        if (!m_taskPanelPressed)
-            guard([this] { chooseSelectedTask(); });
-    });
-    connect(m_taskPanel, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        updateTaskMenu();
-        m_taskMenu->popup(m_taskPanel->viewport()->mapToGlobal(at));
-    });
-    connect(m_openListAction, &QAction::triggered, this, on(&MainWindow::openCategoryList));
+    auto task = [this](void (MainWindow::*command)(const std::string &)) {
+        return [this, command](const QString &caption) {
+            whenIdle([=, this] { (this->*command)(caption.toLocal8Bit().toStdString()); });
+        };
+    };
+    connect(m_taskPanel, &TaskPanel::taskChosen, this, task(&MainWindow::runTask));
+    connect(m_taskPanel, &TaskPanel::taskRepeated, this, task(&MainWindow::runTask));
+    connect(m_taskPanel, &TaskPanel::listRequested, this, task(&MainWindow::openCategoryList));
 
     connect(m_folderView, &foldertree::FolderTreeView::mouseMoved, this,
             [this](const QPoint &at) { trackPointer(at); });
     connect(m_folderView, &foldertree::FolderTreeView::mousePressed, this,
-            on(&MainWindow::spreadTick));
+            idle(&MainWindow::spreadTick));
     connect(m_folderView, &QTreeView::expanded, this,
-            [this](const QModelIndex &index) { guard([=, this] { onFolderExpanded(index); }); });
+            [this](const QModelIndex &index) { whenIdle([=, this] { onFolderExpanded(index); }); });
     connect(m_folderView, &foldertree::FolderTreeView::boxFlippedByKey, this,
-            [this](const QModelIndex &index) { guard([=, this] { spreadTickOf(index); }); });
+            [this](const QModelIndex &index) { whenIdle([=, this] { spreadTickOf(index); }); });
     connect(m_folderView, &foldertree::FolderTreeView::menuRequested, this,
             [this](const QPoint &at, bool fromKeyboard) {
                 if (fromKeyboard)
@@ -424,48 +370,15 @@ void MainWindow::connectCommands()
         auto *key = new QShortcut(action->shortcut(), m_folderView);
         key->setContext(Qt::WidgetShortcut);
         connect(key, &QShortcut::activated, this, [this, command] { onCurrentFolder(command); });
+        connect(action, &QAction::triggered, this, idle(command));
     }
     connect(m_model, &foldertree::FolderTreeModel::expandRequested, m_folderView,
             [this](const QModelIndex &index) { m_folderView->expand(index); });
-    connect(m_addSubfolderAction, &QAction::triggered, this, on(&MainWindow::addSubfolder));
-    connect(m_deleteAction, &QAction::triggered, this, on(&MainWindow::deleteFolder));
-    connect(m_renameAction, &QAction::triggered, this, on(&MainWindow::renameFolder));
-    connect(m_saveTreeAction, &QAction::triggered, this, on(&MainWindow::saveTree));
-    connect(m_openTreeAction, &QAction::triggered, this, on(&MainWindow::openTree));
-    connect(m_undoTreeAction, &QAction::triggered, this, on(&MainWindow::undoTreeEdit));
-    connect(m_redoTreeAction, &QAction::triggered, this, on(&MainWindow::redoTreeEdit));
-    connect(m_history.get(), &foldertree::TreeHistory::changed, this,
-            &MainWindow::updateTreeHistoryActions);
-}
-
-void MainWindow::resizeEvent(QResizeEvent *event)
-{
-    ui::AlignedPanel::resizeEvent(event);
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_taskPanel->viewport()
-        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
-            || event->type() == QEvent::MouseButtonDblClick)) {
-        const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
-        if (button == Qt::RightButton)
-            return true; // the context menu request still follows
-        if (button == Qt::LeftButton) {
-            // A press, or a drag over the rows, chooses nothing until the button comes up.
-            m_taskPanelPressed = event->type() != QEvent::MouseButtonRelease;
-            auto later = [this](void (MainWindow::*command)()) {
-                QMetaObject::invokeMethod(
-                    this, [this, command] { guard([=, this] { (this->*command)(); }); },
-                    Qt::QueuedConnection);
-            };
-            if (event->type() == QEvent::MouseButtonRelease)
-                later(&MainWindow::chooseSelectedTask);
-            else if (event->type() == QEvent::MouseButtonDblClick)
-                later(&MainWindow::rerunSelectedTask); // on a row or on empty space
-        }
-    }
-    return ui::AlignedPanel::eventFilter(watched, event);
+    connect(m_saveTreeAction, &QAction::triggered, this, idle(&MainWindow::saveTree));
+    connect(m_openTreeAction, &QAction::triggered, this, idle(&MainWindow::openTree));
+    connect(m_undoTreeAction, &QAction::triggered, this, idle(&MainWindow::undoTreeEdit));
+    connect(m_redoTreeAction, &QAction::triggered, this, idle(&MainWindow::redoTreeEdit));
+    connect(m_history.get(), &foldertree::TreeHistory::changed, this, &MainWindow::updateActions);
 }
 
 std::string MainWindow::execute(FileDialog &dialog)
@@ -512,8 +425,6 @@ void MainWindow::showAbout()
 
 void MainWindow::sortFile()
 {
-    if (busy())
-        return;
     const std::string fileName = execute(m_openDialog);
     if (fileName.empty())
         return;

@@ -3,13 +3,14 @@
 // The main window: the task panel on the left, and on the right the toolbar,
 // the target location strip and the folder tree.
 
-#include "alignedpanel.h"
 #include "foldertreemodel.h"
 #include "modulestate.h"
 #include "services.h"
 #include "state.h"
 #include "treefile.h"
 #include "treehistory.h"
+
+#include <QMainWindow>
 
 #include <chrono>
 #include <functional>
@@ -21,17 +22,16 @@ class QComboBox;
 class QDialog;
 class QLabel;
 class QMenu;
-class QStatusBar;
+class QToolBar;
 class QToolButton;
-class QTreeWidget;
-class QTreeWidgetItem;
 class FolderNameDialog;
+class TaskPanel;
 
 namespace foldertree {
 class FolderTreeView;
 }
 
-class MainWindow : public ui::AlignedPanel
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
@@ -54,15 +54,15 @@ public:
     foldertree::TreeHistory &treeHistory() { return *m_history; }
 
     // True while a long operation runs: commands that would change the tree,
-    // the line buffer or the disk are refused meanwhile.
+    // the line buffer or the disk are refused meanwhile (see whenIdle).
     bool busy() const;
 
     // The target location as bytes.
     std::string targetLocation() const;
     void setTargetLocation(const std::string &text);
 
-    // Runs what a task row's caption asks for: a category list, a folder
-    // structure to load or capture, a companion dialog, About.
+    // Runs what a task row's English caption asks for: a category list, a
+    // folder structure to load or capture, a companion dialog, About.
     void runTask(const std::string &caption);
     // Replaces the folder tree by the tree in the file: one step of the tree's
     // history, named `step` ("Open 'file name'" when empty).
@@ -70,6 +70,9 @@ public:
 
     // Runs a command; a failure it raises is shown in the error box.
     void guard(const std::function<void()> &command);
+    // Runs a command that changes the tree, the line buffer or the disk:
+    // refused silently while busy, a failure shown in the error box.
+    void whenIdle(const std::function<void()> &command);
 
     // How long a creation run or an undo runs before its progress window shows.
     void setProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
@@ -84,13 +87,7 @@ public slots:
     void browseForTarget();
     void onTargetEdited();
     // task panel
-    void onTaskChosen(QTreeWidgetItem *row);
-    void rerunSelectedTask();
-    // Runs the selected row's task when the selection moved to a row not yet
-    // chosen; while busy the row is refused and the selection goes back.
-    void chooseSelectedTask();
-    void updateTaskMenu();
-    void openCategoryList();
+    void openCategoryList(const std::string &caption);
     // folder tree
     void trackPointer(const QPoint &position);
     void spreadTick();
@@ -107,9 +104,9 @@ public slots:
     void undoTreeEdit();
     void redoTreeEdit();
 
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Decides what is enabled: the undo of the last run, the Undo and Redo of
+    // the tree's history with their texts.
+    void updateActions();
 
 private:
     // The open and save dialogs; each remembers the file chosen last.
@@ -124,21 +121,18 @@ private:
     std::string browseFolder(const QString &title);
 
     void buildLayout();
-    void buildTaskPanel();
+    QWidget *buildTargetStrip(QWidget *parent);
+    void buildToolBar(QWidget *parent);
     void buildMenus();
     void connectCommands();
-    // A flat button showing a glyph, its hint as tooltip and accessible name.
-    QToolButton *toolButton(QWidget *parent, const char *name, const char *glyph,
-                            const QString &hint, const QRect &geometry, int iconPixels);
-    // The Undo and Redo items of the folder menu follow the tree's history.
-    void updateTreeHistoryActions();
+    // An action with a glyph, its hint as tooltip.
+    QAction *toolAction(const char *name, const char *glyph, const QString &hint);
     foldertree::TreeContext treeContext();
     // The folder Add, Rename and Delete act on: the current row from the
     // keyboard, else the row under the pointer.
     foldertree::NodeId commandNode() const;
     // Runs a folder command on the current row (a shortcut key).
     void onCurrentFolder(void (MainWindow::*command)());
-    QRect scaled(int left, int top, int width, int height) const;
     int px(int pixels) const;
 
     ModuleState &m_state;
@@ -154,29 +148,24 @@ private:
     FileDialog m_saveDialog;
     std::chrono::milliseconds m_progressDelay {1000};
 
-    QTreeWidget *m_taskPanel = nullptr;
-    QMenu *m_taskMenu = nullptr;
-    QAction *m_openListAction = nullptr;
-    ui::AlignedPanel *m_rightPane = nullptr;
-    ui::AlignedPanel *m_workArea = nullptr;
-    ui::AlignedPanel *m_toolbar = nullptr;
-    QToolButton *m_createButton = nullptr;
-    QToolButton *m_undoButton = nullptr;
-    QToolButton *m_aboutButton = nullptr;
-    QToolButton *m_helpButton = nullptr;
-    QToolButton *m_exitButton = nullptr;
-    QToolButton *m_sortButton = nullptr;
-    ui::AlignedPanel *m_targetStrip = nullptr;
+    // An undo log is there to undo.
+    bool m_undoAvailable = false;
+
+    TaskPanel *m_taskPanel = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    QAction *m_createAction = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_aboutAction = nullptr;
+    QAction *m_helpAction = nullptr;
+    QAction *m_exitAction = nullptr;
+    QAction *m_sortAction = nullptr;
+    QAction *m_browseAction = nullptr;
     QLabel *m_targetLabel = nullptr;
     QComboBox *m_targetBox = nullptr;
-    QToolButton *m_browseButton = nullptr;
     foldertree::FolderTreeView *m_folderView = nullptr;
     QMenu *m_folderMenu = nullptr;
     // Set while a command from the keyboard or a menu opened by it runs.
     std::optional<foldertree::NodeId> m_keyboardNode;
-    // The task row chosen last; a press in the panel waits for its release.
-    QTreeWidgetItem *m_chosenTask = nullptr;
-    bool m_taskPanelPressed = false;
     QAction *m_addSubfolderAction = nullptr;
     QAction *m_deleteAction = nullptr;
     QAction *m_renameAction = nullptr;
@@ -184,7 +173,6 @@ private:
     QAction *m_openTreeAction = nullptr;
     QAction *m_undoTreeAction = nullptr;
     QAction *m_redoTreeAction = nullptr;
-    QStatusBar *m_statusBar = nullptr;
 
     FolderNameDialog *m_nameDialog = nullptr;
     QDialog *m_aboutDialog = nullptr;

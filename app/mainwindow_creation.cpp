@@ -6,32 +6,29 @@
 #include "foldertreeview.h"
 #include "mirror.h"
 #include "progresswindow.h"
-#include "taskcaption.h"
+#include "taskpanel.h"
 #include "undo.h"
 
 #include <QComboBox>
-#include <QToolButton>
-#include <QTreeWidget>
 
 void MainWindow::onTargetEdited()
 {
-    if (m_tree.empty() || busy())
+    if (m_tree.empty())
         return;
     const std::string text = targetLocation();
     m_model->setText(m_tree.root(), text);
-    m_model->setImage(m_tree.root(), m_services.fileSystem.isDirectory(text) ? 2 : 1);
+    m_model->setImage(m_tree.root(),
+                      m_services.fileSystem.isDirectory(text) ? foldertree::ExistingFolderImage
+                                                              : foldertree::NewFolderImage);
 }
 
 void MainWindow::browseForTarget()
 {
-    if (busy())
-        return;
     const std::string folder = browseFolder(tr("Select a target location"));
     if (folder.empty())
         return;
-    const QTreeWidgetItem *task = m_taskPanel->currentItem();
     setTargetLocation(folder);
-    if (task && task->isSelected() && taskCaption(task).contains(QStringLiteral("Save"))) {
+    if (m_taskPanel->selectedCaption().contains(QStringLiteral("Save"))) {
         foldertree::TreeContext context = treeContext();
         std::vector<std::string> leftOut;
         m_history->replaceTree(tr("Mirror ") + foldertree::TreeHistory::quoted(folder), [&] {
@@ -45,13 +42,13 @@ void MainWindow::browseForTarget()
     if (m_tree.empty())
         return;
     m_model->setText(m_tree.root(), folder);
-    m_model->setImage(m_tree.root(), m_services.fileSystem.isDirectory(folder) ? 2 : 1);
+    m_model->setImage(m_tree.root(),
+                      m_services.fileSystem.isDirectory(folder) ? foldertree::ExistingFolderImage
+                                                                : foldertree::NewFolderImage);
 }
 
 void MainWindow::createNow()
 {
-    if (busy())
-        return;
     std::string target = targetLocation();
     ProgressWindow progress(ProgressWindow::Kind::Creation, m_progressDelay, m_services.ui, this);
     creation::CreationContext context {*m_model,
@@ -62,7 +59,10 @@ void MainWindow::createNow()
                                        m_state.locations.logFolder,
                                        m_state.createdFolders,
                                        [this] { m_targetBox->setFocus(); },
-                                       [this] { m_undoButton->setEnabled(true); },
+                                       [this] {
+                                           m_undoAvailable = true;
+                                           updateActions();
+                                       },
                                        [this](const std::string &trimmed) {
                                            if (trimmed != targetLocation())
                                                setTargetLocation(trimmed);
@@ -74,8 +74,6 @@ void MainWindow::createNow()
 
 void MainWindow::undoLastRun()
 {
-    if (busy())
-        return;
     ProgressWindow progress(ProgressWindow::Kind::Undo, m_progressDelay, m_services.ui, this);
     creation::UndoContext context {m_services.messages,
                                    m_services.fileSystem,
@@ -83,7 +81,10 @@ void MainWindow::undoLastRun()
                                    m_services.trash,
                                    m_state.locations.logFolder,
                                    m_state.createdFolders,
-                                   [this](bool enabled) { m_undoButton->setEnabled(enabled); }};
+                                   [this](bool enabled) {
+                                       m_undoAvailable = enabled;
+                                       updateActions();
+                                   }};
     context.progress = progress.report();
     creation::undoLastRun(context);
 }

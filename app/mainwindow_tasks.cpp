@@ -2,14 +2,11 @@
 
 #include "mainwindow.h"
 
-#include "foldertreeview.h"
 #include "installfolder.h"
-#include "taskcaption.h"
+#include "taskpanel.h"
 
+#include <QAction>
 #include <QDialog>
-#include <QMenu>
-#include <QToolButton>
-#include <QTreeWidget>
 #include <array>
 
 namespace {
@@ -54,17 +51,10 @@ void reportMissing(platform::MessageService &messages, const std::string &listFi
     messages.ask(platform::information("'" + listFile + "' is missing."));
 }
 
-std::string captionOf(const QTreeWidgetItem *item)
-{
-    return taskCaption(item).toLocal8Bit().toStdString();
-}
-
 } // namespace
 
 void MainWindow::runTask(const std::string &caption)
 {
-    if (busy())
-        return;
     if (const std::string list = categoryFile(caption); !list.empty()) {
         const std::string listFile
             = creation::dataFilePath(m_state.locations, m_services.fileSystem, list);
@@ -72,7 +62,7 @@ void MainWindow::runTask(const std::string &caption)
             loadTreeFile(listFile,
                          tr("Choose ")
                              + foldertree::TreeHistory::quoted(
-                                 tr(caption.c_str()).toLocal8Bit().toStdString()));
+                                 TaskPanel::tr(caption.c_str()).toLocal8Bit().toStdString()));
         else
             reportMissing(m_services.messages, listFile);
     }
@@ -86,7 +76,7 @@ void MainWindow::runTask(const std::string &caption)
     }
 
     if (contains(caption, "About"))
-        m_aboutButton->click();
+        m_aboutAction->trigger();
     else if (contains(caption, "Classify") && m_sorterDialog)
         m_sorterDialog->exec();
     else if (contains(caption, "Rename") && m_renamerDialog)
@@ -95,52 +85,9 @@ void MainWindow::runTask(const std::string &caption)
         m_foldermillDialog->exec();
 }
 
-void MainWindow::onTaskChosen(QTreeWidgetItem *row)
+void MainWindow::openCategoryList(const std::string &caption)
 {
-    if (row)
-        runTask(captionOf(row));
-}
-
-void MainWindow::rerunSelectedTask()
-{
-    if (QTreeWidgetItem *selected = m_taskPanel->currentItem(); selected && selected->isSelected())
-        runTask(captionOf(selected));
-}
-
-void MainWindow::chooseSelectedTask()
-{
-    const QList<QTreeWidgetItem *> selected = m_taskPanel->selectedItems();
-    QTreeWidgetItem *row = selected.isEmpty() ? nullptr : selected.constFirst();
-    if (!row || row == m_chosenTask)
-        return;
-    if (busy()) {
-        // Refused: the selection goes back to the row chosen last.
-        const QSignalBlocker quiet(m_taskPanel);
-        if (m_chosenTask)
-            m_taskPanel->setCurrentItem(m_chosenTask);
-        else
-            m_taskPanel->clearSelection();
-        return;
-    }
-    // One branch open at a time: the row that loses the selection closes.
-    if (m_chosenTask && row->parent() != m_chosenTask)
-        m_chosenTask->setExpanded(false);
-    m_chosenTask = row;
-    row->setExpanded(true);
-    onTaskChosen(row);
-}
-
-void MainWindow::updateTaskMenu()
-{
-    m_openListAction->setEnabled(!m_taskPanel->selectedItems().isEmpty());
-}
-
-void MainWindow::openCategoryList()
-{
-    const QList<QTreeWidgetItem *> selected = m_taskPanel->selectedItems();
-    if (selected.isEmpty())
-        return;
-    const std::string list = categoryFile(captionOf(selected.constFirst()));
+    const std::string list = categoryFile(caption);
     if (list.empty())
         return;
     // A list of the system is copied to the user's data folder first: the

@@ -22,7 +22,7 @@ void MainWindow::trackPointer(const QPoint &position)
 void MainWindow::spreadTick()
 {
     const NodeId node = m_treeState.nodeUnderPointer;
-    if (node == NoNode || busy())
+    if (node == NoNode)
         return;
     const bool ticked = foldertree::isNodeTicked(m_tree, node);
     if (ticked == m_treeState.nodeUnderPointerTicked)
@@ -35,7 +35,7 @@ void MainWindow::spreadTick()
 void MainWindow::spreadTickOf(const QModelIndex &index)
 {
     const NodeId node = m_model->nodeOf(index);
-    if (node != NoNode && !busy())
+    if (node != NoNode)
         m_history->spreadTick(node, foldertree::isNodeTicked(m_tree, node));
 }
 
@@ -48,14 +48,12 @@ NodeId MainWindow::commandNode() const
 void MainWindow::onCurrentFolder(void (MainWindow::*command)())
 {
     m_keyboardNode = m_model->nodeOf(m_folderView->currentIndex());
-    guard([=, this] { (this->*command)(); });
+    whenIdle([=, this] { (this->*command)(); });
     m_keyboardNode.reset();
 }
 
 void MainWindow::onFolderExpanded(const QModelIndex &index)
 {
-    if (busy())
-        return;
     foldertree::TreeContext context = treeContext();
     const std::vector<std::string> leftOut
         = foldertree::loadBranchOnExpand(context, m_model->nodeOf(index));
@@ -67,7 +65,7 @@ void MainWindow::onFolderExpanded(const QModelIndex &index)
 void MainWindow::addSubfolder()
 {
     const NodeId parent = commandNode();
-    if (parent == NoNode || busy() || !m_nameDialog)
+    if (parent == NoNode || !m_nameDialog)
         return;
     if (!m_nameDialog->askName(tr("Add Subfolder"), tr("Add New Subfolder:"))
         || !m_tree.contains(parent))
@@ -78,7 +76,7 @@ void MainWindow::addSubfolder()
 void MainWindow::renameFolder()
 {
     const NodeId node = commandNode();
-    if (node == NoNode || busy() || !m_nameDialog)
+    if (node == NoNode || !m_nameDialog)
         return;
     const QString current = foldertree::displayText(m_tree.text(node));
     m_nameDialog->setName(current);
@@ -90,13 +88,13 @@ void MainWindow::renameFolder()
 
 void MainWindow::deleteFolder()
 {
-    if (const NodeId node = commandNode(); node != NoNode && !busy())
+    if (const NodeId node = commandNode(); node != NoNode)
         m_history->remove(node);
 }
 
 void MainWindow::saveTree()
 {
-    if (m_tree.empty() || busy())
+    if (m_tree.empty())
         return;
     const std::string fileName = execute(m_saveDialog);
     if (fileName.empty())
@@ -113,8 +111,6 @@ void MainWindow::saveTree()
 
 void MainWindow::openTree()
 {
-    if (busy())
-        return;
     const std::string fileName = execute(m_openDialog);
     if (!fileName.empty())
         loadTreeFile(fileName);
@@ -122,8 +118,6 @@ void MainWindow::openTree()
 
 void MainWindow::loadTreeFile(const std::string &fileName, const QString &step)
 {
-    if (busy())
-        return;
     foldertree::TreeContext context = treeContext();
     const std::string target = targetLocation();
     const std::string shortName = fileName.substr(fileName.find_last_of(platform::Separator) + 1);
@@ -139,8 +133,6 @@ std::string MainWindow::browseFolder(const QString &title)
 
 void MainWindow::captureFolderStructure()
 {
-    if (busy())
-        return;
     const std::string folder = browseFolder(tr("Select a folder to save its structure:"));
     if (folder.empty())
         return;
@@ -156,23 +148,10 @@ void MainWindow::captureFolderStructure()
 
 void MainWindow::undoTreeEdit()
 {
-    if (!busy())
-        m_history->undo();
+    m_history->undo();
 }
 
 void MainWindow::redoTreeEdit()
 {
-    if (!busy())
-        m_history->redo();
-}
-
-void MainWindow::updateTreeHistoryActions()
-{
-    // An ampersand in a folder's name is no shortcut letter.
-    QString undo = m_history->undoText();
-    QString redo = m_history->redoText();
-    m_undoTreeAction->setText(undo.replace(QLatin1Char('&'), QStringLiteral("&&")));
-    m_redoTreeAction->setText(redo.replace(QLatin1Char('&'), QStringLiteral("&&")));
-    m_undoTreeAction->setEnabled(m_history->canUndo());
-    m_redoTreeAction->setEnabled(m_history->canRedo());
+    m_history->redo();
 }

@@ -171,16 +171,17 @@ QVariant FolderTreeModel::data(const QModelIndex &index, int role) const
     case Qt::CheckStateRole:
         return m_tree.tick(node) == Tick::Ticked ? Qt::Checked : Qt::Unchecked;
     case Qt::DecorationRole: {
-        // Images are resolved when first drawn; that only fills in a cache.
-        auto *self = const_cast<FolderTreeModel *>(this);
         if (!m_state.mirrorMode) {
-            const int image = resolveSelectedImage(*self, node);
+            const int image = m_tree.image(node);
             if (image >= 0 && static_cast<std::size_t>(image) < m_planImages.size())
                 return m_planImages[static_cast<std::size_t>(image)];
             return {};
         }
-        resolveImage(*self, m_icons, node);
-        return m_icons.icon(resolveSelectedImage(*self, node));
+        // The desktop's icon of a path is looked up when its row is first drawn.
+        auto known = m_shownIcons.find(node);
+        if (known == m_shownIcons.end())
+            known = m_shownIcons.emplace(node, imageToShow(m_tree, m_icons, node)).first;
+        return m_icons.icon(known->second);
     }
     default:
         return {};
@@ -251,6 +252,7 @@ NodeId FolderTreeModel::appendChild(NodeId parent, std::string_view text, int im
 
 void FolderTreeModel::removeNode(NodeId node)
 {
+    m_shownIcons.clear();
     holdViews();
     if (!m_tree.contains(node))
         return;
@@ -269,6 +271,7 @@ void FolderTreeModel::removeNode(NodeId node)
 
 void FolderTreeModel::removeChildren(NodeId node)
 {
+    m_shownIcons.clear();
     holdViews();
     if (!m_tree.contains(node) || m_tree.childCount(node) == 0)
         return;
@@ -283,6 +286,7 @@ void FolderTreeModel::removeChildren(NodeId node)
 
 void FolderTreeModel::clear()
 {
+    m_shownIcons.clear();
     holdViews();
     if (!m_bulk)
         beginResetModel();
@@ -301,6 +305,7 @@ void FolderTreeModel::clear()
 
 void FolderTreeModel::setText(NodeId node, std::string_view text)
 {
+    m_shownIcons.clear();
     m_tree.setText(node, text);
     changed(node, {Qt::DisplayRole, Qt::AccessibleTextRole});
 }
@@ -309,6 +314,7 @@ void FolderTreeModel::setImage(NodeId node, int image)
 {
     if (m_tree.image(node) == image)
         return;
+    m_shownIcons.erase(node);
     m_tree.setImage(node, image);
     changed(node, {Qt::DecorationRole});
 }
@@ -397,6 +403,7 @@ void FolderTreeModel::swapTree(FolderTree &other)
     if (m_bulk)
         return;
     beginResetModel();
+    m_shownIcons.clear();
     m_tree.swap(other);
     endResetModel();
 }

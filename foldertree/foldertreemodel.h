@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QIcon>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 namespace foldertree {
@@ -125,6 +126,9 @@ private:
     std::function<void(NodeId, bool)> m_tickHandler;
     FolderTree *m_keeper = nullptr;
     bool *m_cleared = nullptr;
+    // The icons of mirror mode, looked up as rows are first drawn; forgotten
+    // whenever nodes go or names change.
+    mutable std::unordered_map<NodeId, int> m_shownIcons;
 };
 
 // Text of a name for display: names are bytes in the system's encoding.

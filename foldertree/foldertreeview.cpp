@@ -1,7 +1,6 @@
 #include "foldertreeview.h"
 
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -41,9 +40,7 @@ void FolderTreeView::mousePressEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     const QModelIndex index = indexAt(at);
-    // While the busy pointer shows, a run or a load owns the tree: boxes stay.
-    const bool busy = QGuiApplication::overrideCursor() != nullptr;
-    if (event->button() == Qt::LeftButton && index.isValid() && !busy
+    if (event->button() == Qt::LeftButton && index.isValid() && !boxesLocked()
         && checkBoxRect(index).contains(at)) {
         const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
         model()->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
@@ -71,7 +68,7 @@ void FolderTreeView::keyPressEvent(QKeyEvent *event)
     if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Select)
         && event->modifiers() == Qt::NoModifier && index.isValid()) {
         event->accept();
-        if (QGuiApplication::overrideCursor() != nullptr)
+        if (boxesLocked())
             return;
         const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
         model()->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);

@@ -2,6 +2,8 @@
 
 #include <QTreeView>
 
+#include <functional>
+
 namespace foldertree {
 
 // The view of the folder tree. A press on a node's box flips that box at
@@ -18,6 +20,9 @@ public:
 
     // The rectangle of the check box of the row at `index`, in viewport coordinates.
     QRect checkBoxRect(const QModelIndex &index) const;
+    // While `locked` answers true, neither a press nor Space flips a box: a run
+    // or a load owns the tree.
+    void setBoxLock(std::function<bool()> locked) { m_boxesLocked = std::move(locked); }
 
 signals:
     void mouseMoved(const QPoint &position);
@@ -34,6 +39,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+
+private:
+    bool boxesLocked() const { return m_boxesLocked && m_boxesLocked(); }
+
+    std::function<bool()> m_boxesLocked;
 };
 
 } // namespace foldertree

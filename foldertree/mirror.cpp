@@ -94,20 +94,12 @@ std::vector<std::string> loadBranchOnExpand(TreeContext &context, NodeId node)
     return leftOut;
 }
 
-int resolveImage(TreeEditor &editor, IconSource &icons, NodeId node)
+int imageToShow(const FolderTree &tree, IconSource &icons, NodeId node)
 {
-    const FolderTree &tree = editor.tree();
-    if (tree.image(node) == 0) {
-        const int icon = icons.iconIndex(nodePath(tree, node));
-        editor.setImage(node, icon == 0 ? 1 : icon);
-    }
-    return tree.image(node);
-}
-
-int resolveSelectedImage(TreeEditor &editor, NodeId node)
-{
-    editor.setSelectedImage(node, editor.tree().image(node));
-    return editor.tree().image(node);
+    if (tree.image(node) != 0)
+        return tree.image(node);
+    const int icon = icons.iconIndex(nodePath(tree, node));
+    return icon == 0 ? 1 : icon;
 }
 
 } // namespace foldertree

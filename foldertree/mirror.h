@@ -34,10 +34,9 @@ std::vector<std::string> loadSubfolders(TreeContext &context, NodeId node);
 // node's own tick state. Returns loadSubfolders' left-out paths.
 std::vector<std::string> loadBranchOnExpand(TreeContext &context, NodeId node);
 
-// The node's image, resolved once: an index of 0 becomes the icon of its path,
-// and an icon of 0 becomes 1. Returns the image.
-int resolveImage(TreeEditor &editor, IconSource &icons, NodeId node);
-// The selected image becomes the image. Returns it.
-int resolveSelectedImage(TreeEditor &editor, NodeId node);
+// The image a node shows: its own, or for an image of 0 the icon of its path,
+// and the plain folder (1) when the path has none. Changes nothing: a view
+// keeps what it resolved. O(depth) plus the icon look-up.
+int imageToShow(const FolderTree &tree, IconSource &icons, NodeId node);
 
 } // namespace foldertree

@@ -18,6 +18,11 @@ namespace foldertree {
 using NodeId = std::uint32_t;
 inline constexpr NodeId NoNode = 0xFFFFFFFFu;
 
+// The images a node shows while the tree is a plan of folders to make, by
+// their index. While it mirrors a folder on disk, an index names one of the
+// desktop's icons instead, 0 meaning "not looked up yet".
+enum FolderImage : int { PlainFolderImage = 0, NewFolderImage = 1, ExistingFolderImage = 2 };
+
 // None is the state of a node that no operation has set; it counts as ticked.
 enum class Tick : std::uint8_t { None, Unticked, Ticked };
 

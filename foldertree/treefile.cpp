@@ -11,8 +11,6 @@ namespace foldertree {
 namespace {
 
 constexpr std::string_view PlaceholderRoot = "[Target Folder]";
-constexpr int NewFolderImage = 1;
-constexpr int ExistingFolderImage = 2;
 
 bool isHeader(std::string_view firstLine)
 {

@@ -281,7 +281,7 @@ NodeId TreeHistory::addSubfolder(NodeId parent, std::string_view name)
 {
     if (locked() || !m_model.tree().contains(parent))
         return NoNode;
-    const NodeId child = m_model.appendChild(parent, name, 1);
+    const NodeId child = m_model.appendChild(parent, name, NewFolderImage);
     setNodeTicked(m_model, child, true);
     m_stack.push(new SubtreeStep(tr("Add subfolder ") + quoted(name), m_model,
                                  SubtreeStep::Kind::Added, child));
