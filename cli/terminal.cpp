@@ -1,7 +1,6 @@
 #include "terminal.h"
 
 #include "messagetext.h"
-#include "undolog.h"
 
 #include <algorithm>
 #include <cctype>
