@@ -48,7 +48,8 @@ std::string categoryFile(std::string_view caption)
 // Says that a category's list file is not where it belongs.
 void reportMissing(platform::MessageService &messages, const std::string &listFile)
 {
-    messages.ask(platform::information("'" + listFile + "' is missing."));
+    messages.ask(
+        platform::information(platform::messageText(platform::MessageId::ListMissing, {listFile})));
 }
 
 } // namespace

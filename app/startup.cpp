@@ -7,14 +7,15 @@
 
 #include <new>
 
-std::string errorBoxText(const std::string &message)
+platform::MessageText errorBoxText(platform::MessageText message)
 {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
-        return message + ".";
+    const std::string text = platform::english(message);
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        platform::append(message, platform::verbatim("."));
     return message;
 }
 
-void showErrorBox(platform::MessageService &messages, const std::string &message)
+void showErrorBox(platform::MessageService &messages, const platform::MessageText &message)
 {
     const std::string title
         = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
@@ -24,15 +25,18 @@ void showErrorBox(platform::MessageService &messages, const std::string &message
 
 void showCurrentFailure(platform::MessageService &messages)
 {
-    std::string message;
+    using platform::MessageId;
+    platform::MessageText message;
     try {
         throw;
     } catch (const std::bad_alloc &) {
-        message = "Out of memory";
+        message = platform::messageText(MessageId::OutOfMemory);
+    } catch (const platform::Failure &failure) {
+        message = failure.text();
     } catch (const std::exception &failure) {
-        message = failure.what();
+        message = platform::verbatim(failure.what());
     } catch (...) {
-        message = "Unknown failure";
+        message = platform::messageText(MessageId::UnknownFailure);
     }
     showErrorBox(messages, message);
 }

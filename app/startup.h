@@ -7,12 +7,12 @@
 #include <string>
 
 // The text of the error box: a full stop is added after a character above it
-// (a letter or a digit), not after ")" or ".".
-std::string errorBoxText(const std::string &message);
+// (a letter or a digit) at the end of the English text, not after ")" or ".".
+platform::MessageText errorBoxText(platform::MessageText message);
 
 // Shows a failure that ended a command or start-up: stop icon, OK, and the
 // executable's name as caption.
-void showErrorBox(platform::MessageService &messages, const std::string &message);
+void showErrorBox(platform::MessageService &messages, const platform::MessageText &message);
 
 // Shows the failure being handled in the error box: call it inside a catch
 // block. The program's own failures show their text, any other its kind.

@@ -33,7 +33,7 @@ int runBrindle(platform::Services services)
         window.show();
         QApplication::exec();
     } catch (const platform::Failure &failure) {
-        showErrorBox(services.messages, failure.what());
+        showErrorBox(services.messages, failure.text());
     }
     return 0;
 }

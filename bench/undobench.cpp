@@ -104,7 +104,7 @@ UndoTimes brindleUndo(const UndoInput &input, platform::FileSystem &fileSystem,
     platform::ScriptedMessages messages; // both questions answered by their default: Yes, OK
     Clock::time_point answered {};
     messages.onShow = [&answered](const platform::Message &message) {
-        if (message.text == creation::UndoQuestion)
+        if (message.id() == platform::MessageId::UndoQuestion)
             answered = Clock::now();
     };
     platform::ScriptedUi ui;

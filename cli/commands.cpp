@@ -200,11 +200,12 @@ int create(Terminal &terminal, const Invocation &invocation)
 
     messages.failureAnswer = invocation.onError;
     messages.onQuestion = [&terminal](const Message &message) {
-        const std::string_view text = message.text;
-        if (text.ends_with(creation::SummaryMessage))
-            terminal.result(text.substr(0, text.find('\n')));
-        else
+        if (message.id() == platform::MessageId::Summary) {
+            const std::string text = platform::english(message.text);
+            terminal.result(std::string_view(text).substr(0, text.find('\n')));
+        } else {
             terminal.note(message);
+        }
         return Answer::No; // nothing is opened
     };
     std::vector<std::string> createdFolders;
@@ -258,14 +259,18 @@ int undo(Terminal &terminal, const Invocation &invocation)
 
     const bool yes = invocation.yes;
     messages.onQuestion = [&terminal, yes](const Message &message) {
-        if (message.text != creation::UndoQuestion) {
+        if (message.id() != platform::MessageId::UndoQuestion) {
             terminal.note(message);
             return Answer::No;
         }
-        return yes || terminal.confirm(message.text, message.details) ? Answer::Yes : Answer::No;
+        return yes
+                || terminal.confirm(platform::english(message.text),
+                                    platform::english(message.details))
+            ? Answer::Yes
+            : Answer::No;
     };
     messages.isResult
-        = [](const Message &message) { return message.text == creation::UndoDoneMessage; };
+        = [](const Message &message) { return message.id() == platform::MessageId::UndoDone; };
     std::vector<std::string> createdFolders;
     creation::UndoContext context {messages,       fileSystem, ui, trash, locations.logFolder,
                                    createdFolders, {}};

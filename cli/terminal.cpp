@@ -1,7 +1,6 @@
 #include "terminal.h"
 
 #include "messagetext.h"
-#include "undolog.h"
 
 #include <algorithm>
 #include <cctype>
@@ -78,10 +77,10 @@ void Terminal::note(std::string_view text)
 
 void Terminal::note(const platform::Message &message)
 {
-    note(message.text);
+    note(platform::english(message.text));
     if (message.details.empty())
         return;
-    put(stderr, escapedLines(message.details));
+    put(stderr, escapedLines(platform::english(message.details)));
     std::fflush(stderr);
 }
 
@@ -212,11 +211,11 @@ platform::Answer TerminalMessages::ask(const platform::Message &message)
     if (message.buttons == Buttons::YesNo && onQuestion)
         return onQuestion(message);
     if (isResult && isResult(message)) {
-        m_terminal.result(message.text);
+        m_terminal.result(platform::english(message.text));
         return message.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
     }
     m_terminal.note(message);
-    if (message.text == creation::LogBusyMessage)
+    if (message.id() == platform::MessageId::LogBusy)
         refusedAsBusy = true;
     switch (message.buttons) {
     case Buttons::Ok:

@@ -22,7 +22,7 @@ namespace {
 
 constexpr char Separator = platform::Separator;
 
-platform::Message abortRetryIgnore(std::string text)
+platform::Message abortRetryIgnore(platform::MessageText text)
 {
     return {std::move(text), "Information", platform::Buttons::AbortRetryIgnore,
             platform::Icon::Information, Answer::Retry};
@@ -281,8 +281,8 @@ private:
             = frameIndex == 0 ? startParent : openFolderOf(stack, frameIndex - 1);
         std::error_code error = makeFolder(frame.node, parent, path, frame);
         while (error) {
-            const std::string question
-                = std::string(CannotCreateSubfolderMessage) + platform::boundedName(path);
+            platform::MessageText question = platform::messageText(
+                platform::MessageId::CannotCreateSubfolder, {platform::boundedName(path)});
             const Answer answer = m_context.messages.ask(abortRetryIgnore(question));
             if (answer == Answer::Abort) {
                 m_aborted = true;
@@ -459,24 +459,21 @@ private:
 
 } // namespace
 
-std::string outsideTargetMessage(std::string_view name)
+platform::MessageText outsideTargetMessage(std::string_view name)
 {
-    return "The folder name '" + platform::boundedName(name)
-        + "' would lead outside the target location, so it is not created, and neither is "
-          "anything below it.";
+    return platform::messageText(platform::MessageId::OutsideTarget, {platform::boundedName(name)});
 }
 
-std::string controlCharacterMessage(std::string_view name)
+platform::MessageText controlCharacterMessage(std::string_view name)
 {
-    return "The folder name '" + platform::boundedName(name)
-        + "' holds a control character, so it is not created, and neither is anything below "
-          "it.";
+    return platform::messageText(platform::MessageId::ControlCharacter,
+                                 {platform::boundedName(name)});
 }
 
-std::string targetControlCharacterMessage(std::string_view target)
+platform::MessageText targetControlCharacterMessage(std::string_view target)
 {
-    return "The target location '" + platform::boundedName(target)
-        + "' holds a control character, so nothing is created.";
+    return platform::messageText(platform::MessageId::TargetControlCharacter,
+                                 {platform::boundedName(target)});
 }
 
 std::string normalisedPath(std::string_view path)
@@ -498,7 +495,8 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
         return result;
     const FolderTree &tree = context.editor.tree();
     if (tree.empty()) {
-        context.messages.ask(platform::information(std::string(NoTaskMessage)));
+        context.messages.ask(
+            platform::information(platform::messageText(platform::MessageId::NoTask)));
         return result;
     }
     targetLocation = std::string(foldertree::trimmed(targetLocation));
@@ -511,7 +509,8 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
         return result;
     }
     if (!context.fileSystem.isDirectory(parentPart(targetLocation))) {
-        context.messages.ask(platform::information(std::string(InvalidTargetMessage)));
+        context.messages.ask(
+            platform::information(platform::messageText(platform::MessageId::InvalidTarget)));
         if (context.focusTargetLocation)
             context.focusTargetLocation();
         return result;
@@ -537,8 +536,8 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
     while (!context.fileSystem.isDirectory(targetLocation)) {
         if (!context.fileSystem.makeDirectory(targetLocation))
             break;
-        const Answer answer = context.messages.ask(abortRetryIgnore(
-            std::string(CannotCreateTargetMessage) + platform::boundedName(targetLocation)));
+        const Answer answer = context.messages.ask(abortRetryIgnore(platform::messageText(
+            platform::MessageId::CannotCreateTarget, {platform::boundedName(targetLocation)})));
         if (answer == Answer::Abort)
             walk.abort();
         if (answer != Answer::Retry)
@@ -570,9 +569,9 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
         }
     }
     result.created = walk.created();
-    const platform::Message summary {std::to_string(result.created) + std::string(SummaryMessage),
-                                     "Information", platform::Buttons::YesNo,
-                                     platform::Icon::Information, Answer::Yes};
+    const platform::Message summary {
+        platform::messageText(platform::MessageId::Summary, {std::to_string(result.created)}),
+        "Information", platform::Buttons::YesNo, platform::Icon::Information, Answer::Yes};
     if (context.messages.ask(summary) == Answer::Yes) {
         result.openTarget = true;
         context.shell.openLocation(std::string(tree.text(tree.root())));

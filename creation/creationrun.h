@@ -11,14 +11,6 @@
 
 namespace creation {
 
-// The messages of a run, word for word.
-inline constexpr std::string_view NoTaskMessage = "Please select a task at left panel.";
-inline constexpr std::string_view InvalidTargetMessage
-    = "You have not specified a valid target location!";
-inline constexpr std::string_view CannotCreateTargetMessage = "Can not create target location:";
-inline constexpr std::string_view CannotCreateSubfolderMessage = "Can not create subfolder: ";
-inline constexpr std::string_view SummaryMessage
-    = " subfolders were created successfully!\nOpen the target location now?";
 inline constexpr std::string_view UndoLogName = "undo.udo";
 
 struct CreationContext
@@ -63,18 +55,18 @@ struct CreationResult
 // with everything below it; a target holding a control character is refused
 // whole. Folders are made relative to the target's open folder: a link below
 // the target is never followed. While another run or undo holds the undo log,
-// the run is refused with LogBusyMessage. Each folder made is written to the
+// the run is refused with the LogBusy message. Each folder made is written to the
 // run's record at once, and the record becomes the undo log at the end.
 // Throws "Cannot create file %s" when the undo log cannot be written: before
 // anything is made when its record cannot be created.
 CreationResult createTickedFolders(CreationContext &context, std::string &targetLocation);
 
 // The message for a name that would lead outside the target location.
-std::string outsideTargetMessage(std::string_view name);
+platform::MessageText outsideTargetMessage(std::string_view name);
 // The messages for a folder name and a target location that hold a control
 // character (a line break, a tab, an escape): shown escaped.
-std::string controlCharacterMessage(std::string_view name);
-std::string targetControlCharacterMessage(std::string_view target);
+platform::MessageText controlCharacterMessage(std::string_view name);
+platform::MessageText targetControlCharacterMessage(std::string_view target);
 
 // The undo log in `logFolder` (which ends with the separator).
 // The path with one separator between parts and without "." parts or a

@@ -129,7 +129,7 @@ Locations findLocations(platform::Settings &settings, platform::FileSystem &file
     std::string folder;
     switch (value.state) {
     case platform::InstallDirSetting::State::WrongType:
-        throw platform::Failure("Invalid data type for 'Installdir'");
+        throw platform::Failure(platform::messageText(platform::MessageId::InvalidInstallDir));
     case platform::InstallDirSetting::State::Text:
         folder = withSeparator(value.text);
         return {{folder}, 1, folder, false};

@@ -225,40 +225,37 @@ Survey survey(const std::vector<std::string_view> &folders, platform::FileSystem
     return result;
 }
 
-std::string counted(std::size_t count, std::string_view one, std::string_view many)
-{
-    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
-}
-
 // The details of the question: what goes to the trash, from where, and what
 // the run did not make goes with it.
-std::string questionDetails(const Survey &found, std::size_t skipped)
+platform::MessageText questionDetails(const Survey &found, std::size_t skipped)
 {
-    std::string text;
+    using platform::MessageId;
+    platform::MessageText text;
     if (found.present == 0)
-        text = "None of the folders the last run made is still there: the undo only empties "
-               "the undo list.";
+        text = platform::messageText(MessageId::NothingLeftToUndo);
     else
-        text = counted(found.present, "folder", "folders")
-            + " made by the last run will go to the trash, from "
-            + platform::boundedName(commonParent(found.tops)) + ".";
-    if (!found.foreignHolders.empty())
-        text += "\n\nThese folders now also hold files or folders the last run did not make, "
-                "which will go to the trash with them:\n"
-            + platform::boundedList(found.foreignHolders).text;
+        text = platform::messageText(
+            found.present == 1 ? MessageId::OneFolderToTrash : MessageId::FoldersToTrash,
+            {std::to_string(found.present), platform::boundedName(commonParent(found.tops))});
+    if (!found.foreignHolders.empty()) {
+        platform::append(text, platform::messageText(MessageId::ForeignContents));
+        platform::append(text, platform::boundedList(found.foreignHolders).text);
+    }
     if (skipped > 0)
-        text += "\n\n"
-            + counted(skipped, "line of the undo list names", "lines of the undo list name")
-            + " no folder a run could have made and will be left alone.";
+        platform::append(text,
+                         platform::messageText(skipped == 1 ? MessageId::OneLineSkipped
+                                                            : MessageId::LinesSkipped,
+                                               {std::to_string(skipped)}));
     return text;
 }
 
 platform::Message skippedMessage(const std::vector<std::string> &skipped)
 {
     const platform::BoundedList list = platform::boundedList(skipped);
-    platform::Message message
-        = platform::information(std::string(SkippedLinesHeading) + "\n" + list.text);
-    message.details = list.details;
+    platform::MessageText text = platform::messageText(platform::MessageId::SkippedLines);
+    platform::append(text, list.text);
+    platform::Message message = platform::information(std::move(text));
+    message.details = platform::verbatim(list.details);
     return message;
 }
 
@@ -268,18 +265,21 @@ platform::Message keptBackMessage(const std::vector<std::string> &keptBack, std:
 {
     const std::vector<std::string> tops = topMost(keptBack);
     const platform::BoundedList list = platform::boundedList(tops);
-    std::string text = "These folders could not be moved to the trash and were left where they "
-                       "are:\n"
-        + list.text + "\n";
+    platform::MessageText text = platform::messageText(platform::MessageId::KeptBack);
+    platform::append(text, list.text);
     if (!reason.empty())
-        text += "The trash said: " + platform::boundedName(reason) + "\n";
-    text += "They stay in the undo list: press Undo again to retry.";
+        platform::append(
+            text,
+            platform::messageText(platform::MessageId::TrashSaid, {platform::boundedName(reason)}));
+    platform::append(text, platform::messageText(platform::MessageId::StayInUndoList));
     platform::Message message = platform::information(std::move(text));
     if (tops.size() < keptBack.size() || !list.details.empty()) {
+        std::string details;
         for (const std::string &path : keptBack) {
-            message.details += platform::escapeControl(path);
-            message.details += '\n';
+            details += platform::escapeControl(path);
+            details += '\n';
         }
+        message.details = platform::verbatim(std::move(details));
     }
     return message;
 }
@@ -315,9 +315,9 @@ UndoResult undoLastRun(UndoContext &context)
             result.skipped.emplace_back(lines[i]);
     }
 
-    platform::Message question {std::string(UndoQuestion), std::string(UndoCaption),
-                                platform::Buttons::YesNo, platform::Icon::Question,
-                                platform::Answer::Yes};
+    platform::Message question {platform::messageText(platform::MessageId::UndoQuestion),
+                                std::string(UndoCaption), platform::Buttons::YesNo,
+                                platform::Icon::Question, platform::Answer::Yes};
     {
         platform::BusyPointer busy(context.ui);
         context.ui.processEvents();
@@ -380,8 +380,9 @@ UndoResult undoLastRun(UndoContext &context)
         context.fileSystem.removeFile(logPath);
         if (context.setUndoEnabled)
             context.setUndoEnabled(false);
-        context.messages.ask({std::string(UndoDoneMessage), "Information", platform::Buttons::Ok,
-                              platform::Icon::Question, platform::Answer::Ok});
+        context.messages.ask({platform::messageText(platform::MessageId::UndoDone), "Information",
+                              platform::Buttons::Ok, platform::Icon::Question,
+                              platform::Answer::Ok});
     } else {
         if (context.fileSystem.writeFile(logPath, rest.joined()))
             throw platform::cannotCreateFile(logPath);
@@ -390,7 +391,8 @@ UndoResult undoLastRun(UndoContext &context)
         if (!result.keptBack.empty())
             context.messages.ask(keptBackMessage(result.keptBack, result.refusal));
         if (result.stopped)
-            context.messages.ask(platform::information(std::string(UndoStoppedMessage)));
+            context.messages.ask(
+                platform::information(platform::messageText(platform::MessageId::UndoStopped)));
     }
     if (!result.skipped.empty())
         context.messages.ask(skippedMessage(result.skipped));

@@ -11,15 +11,7 @@
 
 namespace creation {
 
-inline constexpr std::string_view UndoQuestion = "Do you want to UNDO the last operation ?";
 inline constexpr std::string_view UndoCaption = "Undo Confirmation";
-inline constexpr std::string_view UndoDoneMessage = "Undo done.";
-inline constexpr std::string_view UndoStoppedMessage
-    = "The undo was stopped. The folders not yet moved to the trash stay in the undo list: "
-      "press Undo again to go on.";
-inline constexpr std::string_view SkippedLinesHeading
-    = "These lines of the undo list do not name a folder a run could have made, so they were "
-      "left alone:";
 
 struct UndoContext
 {

@@ -79,7 +79,7 @@ std::optional<UndoLogLock> holdUndoLog(const std::string &logFolder,
 {
     std::optional<UndoLogLock> lock = UndoLogLock::acquire(logFolder);
     if (!lock) {
-        messages.ask(platform::information(std::string(LogBusyMessage)));
+        messages.ask(platform::information(platform::messageText(platform::MessageId::LogBusy)));
         return lock;
     }
     recoverInterruptedRun(logFolder);

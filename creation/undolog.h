@@ -15,9 +15,6 @@
 
 namespace creation {
 
-inline constexpr std::string_view LogBusyMessage
-    = "Another run or undo is in progress. Nothing was changed: try again when it has "
-      "finished.";
 inline constexpr std::string_view RecordSuffix = ".running";
 
 // Holds the undo log of one log folder (Locations::logFolder) for one run or
@@ -44,7 +41,7 @@ private:
 bool recoverInterruptedRun(const std::string &logFolder);
 
 // Takes the lock for a run or an undo and recovers a killed run's record. While
-// another process holds the log, shows LogBusyMessage and returns nullopt.
+// another process holds the log, shows the LogBusy message and returns nullopt.
 std::optional<UndoLogLock> holdUndoLog(const std::string &logFolder,
                                        platform::MessageService &messages);
 

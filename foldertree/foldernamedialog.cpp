@@ -92,7 +92,8 @@ void FolderNameDialog::acceptName()
     const std::string name(foldertree::trimmed(typed));
     m_nameEdit->setText(QString::fromLocal8Bit(name.data(), static_cast<qsizetype>(name.size())));
     if (name.empty()) {
-        m_messages.ask(platform::information("No new name is inputted."));
+        m_messages.ask(
+            platform::information(platform::messageText(platform::MessageId::NoNewName)));
         return;
     }
     if (!foldertree::checkProhibitedCharacters(name, m_messages))

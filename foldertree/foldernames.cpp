@@ -6,10 +6,6 @@
 
 namespace foldertree {
 
-const std::string_view ProhibitedCharactersMessage
-    = "You should remove one of following nine characters from input text, because they are "
-      "prohibited in Windows filenames:  \\ / : * ? \" < > |";
-
 namespace {
 
 constexpr std::string_view ProhibitedCharacters = "\\/:*?\"<>|";
@@ -25,7 +21,8 @@ bool checkProhibitedCharacters(std::string_view name, platform::MessageService &
     // finds characters only.
     if (name.find_first_of(ProhibitedCharacters) == std::string_view::npos)
         return true;
-    messages.ask(platform::information(std::string(ProhibitedCharactersMessage)));
+    messages.ask(
+        platform::information(platform::messageText(platform::MessageId::ProhibitedCharacters)));
     return false;
 }
 
@@ -39,18 +36,14 @@ bool checkFolderName(std::string_view name, platform::MessageService &messages)
     const std::string_view component = cut == std::string_view::npos ? name : name.substr(cut + 1);
     for (std::string_view reserved : ReservedNames) {
         if (component == reserved) {
-            messages.ask(platform::information(
-                "The new filename: '" + platform::boundedName(component)
-                + "' can not be renamed, because some names(con, aux, com1, lpt1, prn, nul) "
-                  "are reserved by Windows, you should use another name."));
+            messages.ask(platform::information(platform::messageText(
+                platform::MessageId::ReservedName, {platform::boundedName(component)})));
             return false;
         }
     }
     if (component.size() > LongestName) {
-        messages.ask(platform::information(
-            "The new filename: '" + platform::boundedName(name)
-            + "' can not be renamed, because the filename(plus path) is too long(>255 "
-              "characters), you should shorten it."));
+        messages.ask(platform::information(platform::messageText(platform::MessageId::NameTooLong,
+                                                                 {platform::boundedName(name)})));
         return false;
     }
     return true;

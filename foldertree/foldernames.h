@@ -10,9 +10,6 @@
 
 namespace foldertree {
 
-// The message shown for a name that holds any of the nine prohibited characters.
-extern const std::string_view ProhibitedCharactersMessage;
-
 // True when the name holds none of \ / : * ? " < > |; otherwise shows the
 // message once and returns false.
 bool checkProhibitedCharacters(std::string_view name, platform::MessageService &messages);

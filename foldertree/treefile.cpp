@@ -206,11 +206,13 @@ DirectoryIdSet folderAndAncestors(platform::FileSystem &fileSystem, const std::s
     return ids;
 }
 
-platform::Message leftOutMessage(std::string_view intro, const std::vector<std::string> &paths)
+platform::Message leftOutMessage(platform::MessageId intro, const std::vector<std::string> &paths)
 {
     const platform::BoundedList list = platform::boundedList(paths);
-    platform::Message message = platform::information(std::string(intro) + list.text);
-    message.details = list.details;
+    platform::MessageText text = platform::messageText(intro);
+    platform::append(text, list.text);
+    platform::Message message = platform::information(std::move(text));
+    message.details = platform::verbatim(list.details);
     return message;
 }
 

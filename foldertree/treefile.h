@@ -92,16 +92,12 @@ using DirectoryIdSet = std::unordered_set<platform::DirectoryId, DirectoryIdHash
 DirectoryIdSet folderAndAncestors(platform::FileSystem &fileSystem, const std::string &path);
 
 // The opening line of the notice that names the folders a capture left out.
-inline constexpr std::string_view LeftOutOfTreeFile
-    = "These folders were left out of the tree file, because a tree file cannot hold their "
-      "names or their paths are too long:\n";
+inline constexpr platform::MessageId LeftOutOfTreeFile = platform::MessageId::LeftOutOfTreeFile;
 // The opening line of the notice that names the folders a mirror left out.
-inline constexpr std::string_view LeftOutOfFolderTree
-    = "These folders were left out of the folder tree, because a tree file cannot hold their "
-      "names:\n";
+inline constexpr platform::MessageId LeftOutOfFolderTree = platform::MessageId::LeftOutOfFolderTree;
 
 // A notice: `intro`, then the first of `paths`; every path in its details.
-platform::Message leftOutMessage(std::string_view intro, const std::vector<std::string> &paths);
+platform::Message leftOutMessage(platform::MessageId intro, const std::vector<std::string> &paths);
 
 // The capture walk: one line for every directory below `path`, in pre-order,
 // each after `indentPrefix` with two more spaces a level. Hidden directories

@@ -63,16 +63,19 @@ BoundedList boundedList(const std::vector<std::string> &names)
 {
     BoundedList list;
     const std::size_t shown = std::min(names.size(), MessageListLimit);
+    std::string lines;
     for (std::size_t i = 0; i < shown; ++i) {
         if (i > 0)
-            list.text += '\n';
-        list.text += boundedName(names[i]);
+            lines += '\n';
+        lines += boundedName(names[i]);
     }
+    list.text = verbatim(std::move(lines));
     bool cut = names.size() > shown;
     for (std::size_t i = 0; i < shown && !cut; ++i)
         cut = names[i].size() > MessageNameLimit;
     if (names.size() > shown)
-        list.text += "\nand " + std::to_string(names.size() - shown) + " more";
+        append(list.text,
+               messageText(MessageId::MoreNames, {std::to_string(names.size() - shown)}));
     if (cut) {
         for (const std::string &name : names) {
             list.details += escapeControl(name);

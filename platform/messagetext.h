@@ -4,6 +4,8 @@
 // name cut to a readable length, a list cut to its first entries with the whole
 // of it kept for the message's details.
 
+#include "messages.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -29,7 +31,7 @@ std::string boundedName(std::string_view name);
 
 struct BoundedList
 {
-    std::string text; // one bounded name a line, then "and N more" when cut
+    MessageText text; // one bounded name a line, then "and N more" when cut
     std::string details; // every name, escaped, one a line; "" when none was cut
 };
 

@@ -6,6 +6,17 @@
 
 namespace platform {
 
+EnglishMessage inEnglish(const Message &message)
+{
+    return {english(message.text), message.caption,       message.buttons,
+            message.icon,          message.defaultAnswer, english(message.details)};
+}
+
+EnglishMessage englishInformation(std::string text)
+{
+    return {std::move(text), "Information", Buttons::Ok, Icon::Information, Answer::Ok};
+}
+
 Answer ScriptedMessages::ask(const Message &message)
 {
     shown.push_back(message);
@@ -22,7 +33,15 @@ std::vector<std::string> ScriptedMessages::texts() const
 {
     std::vector<std::string> result;
     for (const Message &message : shown)
-        result.push_back(message.text);
+        result.push_back(platform::english(message.text));
+    return result;
+}
+
+std::vector<EnglishMessage> ScriptedMessages::english() const
+{
+    std::vector<EnglishMessage> result;
+    for (const Message &message : shown)
+        result.push_back(inEnglish(message));
     return result;
 }
 

@@ -13,6 +13,24 @@
 
 namespace platform {
 
+// A message as brindle-cli shows it, every text in English: what tests compare.
+struct EnglishMessage
+{
+    std::string text;
+    std::string caption;
+    Buttons buttons = Buttons::Ok;
+    Icon icon = Icon::Information;
+    Answer defaultAnswer = Answer::Ok;
+    std::string details = {};
+
+    bool operator==(const EnglishMessage &) const = default;
+};
+
+EnglishMessage inEnglish(const Message &message);
+
+// The common notice (see information()), written in English.
+EnglishMessage englishInformation(std::string text);
+
 class ScriptedMessages : public MessageService
 {
 public:
@@ -21,8 +39,10 @@ public:
     Answer ask(const Message &message) override;
 
     std::vector<Message> shown;
-    // Texts of every message shown, in order.
+    // Texts of every message shown, in order, in English.
     std::vector<std::string> texts() const;
+    // Every message shown, in order, in English.
+    std::vector<EnglishMessage> english() const;
     // Runs while a message is on screen, before it is answered.
     std::function<void(const Message &)> onShow;
 

@@ -2,7 +2,7 @@
 
 namespace platform {
 
-Message information(std::string text)
+Message information(MessageText text)
 {
     return {std::move(text), "Information", Buttons::Ok, Icon::Information, Answer::Ok};
 }
@@ -13,14 +13,16 @@ Message information(std::string text)
 
 namespace platform {
 
+Failure::Failure(MessageText text) : std::runtime_error(english(text)), m_text(std::move(text)) { }
+
 Failure cannotOpenFile(const std::string &fileName)
 {
-    return Failure("Cannot open file " + fileName);
+    return Failure(messageText(MessageId::CannotOpenFile, {fileName}));
 }
 
 Failure cannotCreateFile(const std::string &fileName)
 {
-    return Failure("Cannot create file " + fileName);
+    return Failure(messageText(MessageId::CannotCreateFile, {fileName}));
 }
 
 } // namespace platform

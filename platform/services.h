@@ -5,6 +5,8 @@
 // qtsettings.h) and a scripted one (scripted.h) that tests use to answer
 // questions and to read back what was shown.
 
+#include "messages.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,20 +25,23 @@ enum class Answer { Ok, Yes, No, Abort, Retry, Ignore };
 // One message box: program-modal, without an owner window.
 struct Message
 {
-    std::string text;
+    MessageText text;
     std::string caption;
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::Information;
     Answer defaultAnswer = Answer::Ok;
     // The full text behind a shortened message (every name of a long list), shown
-    // on request below it; "" when the text says everything.
-    std::string details = {};
+    // on request below it; empty when the text says everything.
+    MessageText details = {};
+
+    // Which message this is: the id of its first part.
+    MessageId id() const { return text.empty() ? MessageId::Verbatim : text.front().id; }
 
     bool operator==(const Message &) const = default;
 };
 
 // The common notice: caption "Information", information icon, one OK button.
-Message information(std::string text);
+Message information(MessageText text);
 
 class MessageService
 {

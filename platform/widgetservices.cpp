@@ -6,9 +6,9 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QUrl>
 
@@ -53,10 +53,38 @@ QMessageBox::StandardButton standardButton(Answer answer)
 constexpr qsizetype ShownCharacters = 3000;
 constexpr qsizetype ShownLines = 40;
 
+// The run, wider than `width` pixels, broken into lines after its separators so
+// that each line fits; a single component wider than that is cut in its middle,
+// and `cut` set.
+QString wrappedRun(const QString &run, const QFontMetrics &metrics, int width, bool &cut)
+{
+    const QChar separator = QLatin1Char(Separator);
+    QString wrapped;
+    QString line;
+    qsizetype start = 0;
+    while (start < run.size()) {
+        qsizetype end = run.indexOf(separator, start);
+        end = end < 0 ? run.size() : end + 1;
+        QString piece = run.mid(start, end - start);
+        start = end;
+        if (metrics.horizontalAdvance(piece) > width) {
+            piece = metrics.elidedText(piece, Qt::ElideMiddle, width);
+            cut = true;
+        }
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + piece) > width) {
+            wrapped += line + QLatin1Char('\n');
+            line.clear();
+        }
+        line += piece;
+    }
+    return wrapped + line;
+}
+
 // The text a box shows: cut after ShownCharacters or ShownLines, and every run
-// without a blank wider than `width` pixels cut in its middle (a box wraps
-// lines at blanks only, so such a run would make it wider than the screen).
-// Returns true when anything was cut.
+// without a blank wider than `width` pixels broken at its separators (a box
+// wraps lines at blanks only, so such a run would make it wider than the
+// screen). Returns true when anything was cut, not when a run was only broken
+// into lines.
 bool fitText(QString &text, const QFontMetrics &metrics, int width)
 {
     qsizetype end = std::min(text.size(), ShownCharacters);
@@ -75,12 +103,10 @@ bool fitText(QString &text, const QFontMetrics &metrics, int width)
         while (runEnd < end && !text[runEnd].isSpace())
             ++runEnd;
         const QString run = text.mid(start, runEnd - start);
-        if (metrics.horizontalAdvance(run) > width) {
-            fitted += metrics.elidedText(run, Qt::ElideMiddle, width);
-            cut = true;
-        } else {
+        if (metrics.horizontalAdvance(run) > width)
+            fitted += wrappedRun(run, metrics, width, cut);
+        else
             fitted += run;
-        }
         qsizetype blanksEnd = runEnd;
         while (blanksEnd < end && text[blanksEnd].isSpace())
             ++blanksEnd;
@@ -89,102 +115,20 @@ bool fitText(QString &text, const QFontMetrics &metrics, int width)
     }
     if (end < text.size())
         fitted += QStringLiteral("...");
-    if (cut)
-        text = fitted;
+    text = fitted;
     return cut;
 }
 
-// The messages of the engine are English, as brindle-cli shows them; the
-// window shows them in the desktop's language. Their texts are translated here
-// in the context "Brindle": a caption or a whole message by its text, and a
-// message built around names, paths or counts piece by piece.
+// The messages of the engine come as templates and arguments; the window shows
+// each template in the desktop's language (context "Brindle", the catalogue in
+// messages.cpp marks them for lupdate) and then puts the arguments in, so a
+// name or a path is always shown as it is. Captions are translated whole.
 constexpr const char *TranslationContext = "Brindle";
 
 constexpr const char *Captions[] = {
     QT_TRANSLATE_NOOP("Brindle", "Information"),
     QT_TRANSLATE_NOOP("Brindle", "Undo Confirmation"),
 };
-
-// The fixed pieces of messages, each replaced wherever it occurs. Each is long
-// enough that a name or a path does not hold it by chance.
-constexpr const char *Pieces[] = {
-    // A run
-    QT_TRANSLATE_NOOP("Brindle", "Please select a task at left panel."),
-    QT_TRANSLATE_NOOP("Brindle", "You have not specified a valid target location!"),
-    QT_TRANSLATE_NOOP("Brindle", "Can not create target location:"),
-    QT_TRANSLATE_NOOP("Brindle", "Can not create subfolder: "),
-    QT_TRANSLATE_NOOP("Brindle",
-                      " subfolders were created successfully!\nOpen the target location now?"),
-    QT_TRANSLATE_NOOP("Brindle", "The folder name '"),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "' would lead outside the target location, so it is not created, and "
-                      "neither is anything below it."),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "' holds a control character, so it is not created, and neither is "
-                      "anything below it."),
-    QT_TRANSLATE_NOOP("Brindle", "The target location '"),
-    QT_TRANSLATE_NOOP("Brindle", "' holds a control character, so nothing is created."),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "Another run or undo is in progress. Nothing was changed: try again when "
-                      "it has finished."),
-    // The undo
-    QT_TRANSLATE_NOOP("Brindle", "Do you want to UNDO the last operation ?"),
-    QT_TRANSLATE_NOOP("Brindle", "Undo done."),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "The undo was stopped. The folders not yet moved to the trash stay in the "
-                      "undo list: press Undo again to go on."),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "These lines of the undo list do not name a folder a run could have made, "
-                      "so they were left alone:"),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "None of the folders the last run made is still there: the undo only "
-                      "empties the undo list."),
-    QT_TRANSLATE_NOOP("Brindle", " folder made by the last run will go to the trash, from "),
-    QT_TRANSLATE_NOOP("Brindle", " folders made by the last run will go to the trash, from "),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "These folders now also hold files or folders the last run did not make, "
-                      "which will go to the trash with them:"),
-    QT_TRANSLATE_NOOP("Brindle",
-                      " line of the undo list names no folder a run could have made and will be "
-                      "left alone."),
-    QT_TRANSLATE_NOOP("Brindle",
-                      " lines of the undo list name no folder a run could have made and will be "
-                      "left alone."),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "These folders could not be moved to the trash and were left where they "
-                      "are:"),
-    QT_TRANSLATE_NOOP("Brindle", "The trash said: "),
-    QT_TRANSLATE_NOOP("Brindle", "They stay in the undo list: press Undo again to retry."),
-    // Folder names
-    QT_TRANSLATE_NOOP("Brindle", "No new name is inputted."),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "You should remove one of following nine characters from input text, "
-                      "because they are prohibited in Windows filenames:  \\ / : * ? \" < > |"),
-    QT_TRANSLATE_NOOP("Brindle", "The new filename: '"),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "' can not be renamed, because some names(con, aux, com1, lpt1, prn, nul) "
-                      "are reserved by Windows, you should use another name."),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "' can not be renamed, because the filename(plus path) is too long(>255 "
-                      "characters), you should shorten it."),
-    // Tree files, lists and settings
-    QT_TRANSLATE_NOOP("Brindle",
-                      "These folders were left out of the tree file, because a tree file cannot "
-                      "hold their names or their paths are too long:"),
-    QT_TRANSLATE_NOOP("Brindle",
-                      "These folders were left out of the folder tree, because a tree file "
-                      "cannot hold their names:"),
-    QT_TRANSLATE_NOOP("Brindle", "' is missing."),
-    QT_TRANSLATE_NOOP("Brindle", "Cannot open file "),
-    QT_TRANSLATE_NOOP("Brindle", "Cannot create file "),
-    QT_TRANSLATE_NOOP("Brindle", "Invalid data type for 'Installdir'"),
-    // Failures
-    QT_TRANSLATE_NOOP("Brindle", "Out of memory"),
-    QT_TRANSLATE_NOOP("Brindle", "Unknown failure"),
-};
-
-// The end of a list cut short: "and 12 more".
-constexpr const char *MoreNames = QT_TRANSLATE_NOOP("Brindle", "and %1 more");
 
 QString translatedCaption(const QString &caption)
 {
@@ -195,37 +139,56 @@ QString translatedCaption(const QString &caption)
     return caption;
 }
 
-// The text with every piece of Pieces in the desktop's language; as it is
-// under C or an English locale. O(text * pieces).
-QString translatedText(const QString &text)
+// The template with each %1..%9 replaced by its argument, in one pass, as
+// fillTemplate() does in English.
+QString filledTemplate(const QString &pattern, const std::vector<std::string> &arguments)
 {
-    if (text.isEmpty())
-        return text;
-    // The longest first, so that no piece is cut by a shorter one.
-    std::vector<const char *> pieces(std::begin(Pieces), std::end(Pieces));
-    std::stable_sort(pieces.begin(), pieces.end(),
-                     [](const char *a, const char *b) { return qstrlen(a) > qstrlen(b); });
-    QString translated = text;
-    for (const char *source : pieces) {
-        const QString target = QCoreApplication::translate(TranslationContext, source);
-        if (target != QLatin1String(source))
-            translated.replace(QString::fromUtf8(source), target);
+    QString filled;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == QLatin1Char('%') && i + 1 < pattern.size()
+            && pattern[i + 1] >= QLatin1Char('1') && pattern[i + 1] <= QLatin1Char('9')) {
+            const auto index = static_cast<std::size_t>(pattern[i + 1].unicode() - '1');
+            if (index < arguments.size()) {
+                filled += fromBytes(arguments[index]);
+                ++i;
+                continue;
+            }
+        }
+        filled += pattern[i];
     }
-    static const QRegularExpression more(QStringLiteral("(^|\\n)and (\\d+) more(?=\\n|$)"));
-    QString result;
-    qsizetype done = 0;
-    for (auto it = more.globalMatch(translated); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        result += QStringView(translated).mid(done, match.capturedStart() - done);
-        result += match.captured(1)
-            + QCoreApplication::translate(TranslationContext, MoreNames).arg(match.captured(2));
-        done = match.capturedEnd();
-    }
-    if (done == 0)
-        return translated;
-    result += QStringView(translated).mid(done);
-    return result;
+    return filled;
 }
+
+// The text in the desktop's language: each template translated, then its
+// arguments put in as they are.
+QString shownText(const MessageText &text)
+{
+    QString translated;
+    for (const MessagePart &part : text) {
+        const std::string_view source = englishTemplate(part.id);
+        const QString pattern = part.id == MessageId::Verbatim
+            ? QString::fromUtf8(source.data(), static_cast<qsizetype>(source.size()))
+            : QCoreApplication::translate(TranslationContext, source.data());
+        translated += filledTemplate(pattern, part.arguments);
+    }
+    return translated;
+}
+
+// Swallows Escape, so that a question is answered only by one of its buttons.
+class EscapeBlocker : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress
+            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -246,9 +209,9 @@ Answer QtMessages::ask(const Message &message)
     QMessageBox box(icon, translatedCaption(fromBytes(message.caption)), QString(), buttons);
     // Names in a message are shown as they are, never read as markup.
     box.setTextFormat(Qt::PlainText);
-    const QString text = translatedText(fromBytes(message.text));
+    const QString text = shownText(message.text);
     QString shown = text;
-    QString details = translatedText(fromBytes(message.details));
+    QString details = shownText(message.details);
     const int width = std::min(box.screen()->availableGeometry().width() / 2, 640);
     if (fitText(shown, box.fontMetrics(), width))
         details = details.isEmpty() ? text : text + QStringLiteral("\n\n") + details;
@@ -257,8 +220,11 @@ Answer QtMessages::ask(const Message &message)
         box.setDetailedText(details);
     box.setWindowModality(Qt::ApplicationModal);
     box.setDefaultButton(standardButton(message.defaultAnswer));
+    // A question is answered by a button only: Escape would pick an answer the
+    // person did not choose.
+    EscapeBlocker escapeBlocker;
     if (message.buttons != Buttons::Ok)
-        box.setEscapeButton(QMessageBox::NoButton);
+        box.installEventFilter(&escapeBlocker);
     // During a run the busy pointer shows; over the question, the normal one.
     const bool busy = QGuiApplication::overrideCursor() != nullptr;
     if (busy)

@@ -27,6 +27,12 @@
         <translation>Rückgängig machen bestätigen</translation>
     </message>
     <message>
+        <source>
+and %1 more</source>
+        <translation>
+und %1 weitere</translation>
+    </message>
+    <message>
         <source>Please select a task at left panel.</source>
         <translation>Bitte wählen Sie links eine Aufgabe aus.</translation>
     </message>
@@ -35,38 +41,30 @@
         <translation>Sie haben keinen gültigen Zielort angegeben!</translation>
     </message>
     <message>
-        <source>Can not create target location:</source>
-        <translation>Der Zielort kann nicht angelegt werden:</translation>
+        <source>Can not create target location:%1</source>
+        <translation>Der Zielort kann nicht angelegt werden:%1</translation>
     </message>
     <message>
-        <source>Can not create subfolder: </source>
-        <translation>Der Unterordner kann nicht angelegt werden: </translation>
+        <source>Can not create subfolder: %1</source>
+        <translation>Der Unterordner kann nicht angelegt werden: %1</translation>
     </message>
     <message>
-        <source> subfolders were created successfully!
+        <source>%1 subfolders were created successfully!
 Open the target location now?</source>
-        <translation> Unterordner wurden erfolgreich angelegt!
+        <translation>%1 Unterordner wurden erfolgreich angelegt!
 Den Zielort jetzt öffnen?</translation>
     </message>
     <message>
-        <source>The folder name &apos;</source>
-        <translation>Der Ordnername &apos;</translation>
+        <source>The folder name &apos;%1&apos; would lead outside the target location, so it is not created, and neither is anything below it.</source>
+        <translation>Der Ordnername &apos;%1&apos; würde aus dem Zielort hinausführen; der Ordner wird daher nicht angelegt, ebenso wenig alles darunter.</translation>
     </message>
     <message>
-        <source>&apos; would lead outside the target location, so it is not created, and neither is anything below it.</source>
-        <translation>&apos; würde aus dem Zielort hinausführen; der Ordner wird daher nicht angelegt, ebenso wenig alles darunter.</translation>
+        <source>The folder name &apos;%1&apos; holds a control character, so it is not created, and neither is anything below it.</source>
+        <translation>Der Ordnername &apos;%1&apos; enthält ein Steuerzeichen; der Ordner wird daher nicht angelegt, ebenso wenig alles darunter.</translation>
     </message>
     <message>
-        <source>&apos; holds a control character, so it is not created, and neither is anything below it.</source>
-        <translation>&apos; enthält ein Steuerzeichen; der Ordner wird daher nicht angelegt, ebenso wenig alles darunter.</translation>
-    </message>
-    <message>
-        <source>The target location &apos;</source>
-        <translation>Der Zielort &apos;</translation>
-    </message>
-    <message>
-        <source>&apos; holds a control character, so nothing is created.</source>
-        <translation>&apos; enthält ein Steuerzeichen; daher wird nichts angelegt.</translation>
+        <source>The target location &apos;%1&apos; holds a control character, so nothing is created.</source>
+        <translation>Der Zielort &apos;%1&apos; enthält ein Steuerzeichen; daher wird nichts angelegt.</translation>
     </message>
     <message>
         <source>Another run or undo is in progress. Nothing was changed: try again when it has finished.</source>
@@ -85,44 +83,66 @@ Den Zielort jetzt öffnen?</translation>
         <translation>Das Rückgängigmachen wurde angehalten. Die Ordner, die noch nicht in den Papierkorb verschoben wurden, bleiben in der Rückgängig-Liste: Klicken Sie erneut auf Rückgängig, um fortzufahren.</translation>
     </message>
     <message>
-        <source>These lines of the undo list do not name a folder a run could have made, so they were left alone:</source>
-        <translation>Diese Zeilen der Rückgängig-Liste nennen keinen Ordner, den ein Durchgang angelegt haben könnte; sie wurden daher nicht angetastet:</translation>
+        <source>These lines of the undo list do not name a folder a run could have made, so they were left alone:
+</source>
+        <translation>Diese Zeilen der Rückgängig-Liste nennen keinen Ordner, den ein Durchgang angelegt haben könnte; sie wurden daher nicht angetastet:
+</translation>
     </message>
     <message>
         <source>None of the folders the last run made is still there: the undo only empties the undo list.</source>
         <translation>Keiner der Ordner, die der letzte Durchgang angelegt hat, ist noch vorhanden: Das Rückgängigmachen leert nur die Rückgängig-Liste.</translation>
     </message>
     <message>
-        <source> folder made by the last run will go to the trash, from </source>
-        <translation> Ordner des letzten Durchgangs wird in den Papierkorb verschoben, aus </translation>
+        <source>%1 folder made by the last run will go to the trash, from %2.</source>
+        <translation>%1 Ordner des letzten Durchgangs wird in den Papierkorb verschoben, aus %2.</translation>
     </message>
     <message>
-        <source> folders made by the last run will go to the trash, from </source>
-        <translation> Ordner des letzten Durchgangs werden in den Papierkorb verschoben, aus </translation>
+        <source>%1 folders made by the last run will go to the trash, from %2.</source>
+        <translation>%1 Ordner des letzten Durchgangs werden in den Papierkorb verschoben, aus %2.</translation>
     </message>
     <message>
-        <source>These folders now also hold files or folders the last run did not make, which will go to the trash with them:</source>
-        <translation>Diese Ordner enthalten inzwischen auch Dateien oder Ordner, die der letzte Durchgang nicht angelegt hat; sie kommen mit in den Papierkorb:</translation>
+        <source>
+
+These folders now also hold files or folders the last run did not make, which will go to the trash with them:
+</source>
+        <translation>
+
+Diese Ordner enthalten inzwischen auch Dateien oder Ordner, die der letzte Durchgang nicht angelegt hat; sie kommen mit in den Papierkorb:
+</translation>
     </message>
     <message>
-        <source> line of the undo list names no folder a run could have made and will be left alone.</source>
-        <translation> Zeile der Rückgängig-Liste nennt keinen Ordner, den ein Durchgang angelegt haben könnte, und wird nicht angetastet.</translation>
+        <source>
+
+%1 line of the undo list names no folder a run could have made and will be left alone.</source>
+        <translation>
+
+%1 Zeile der Rückgängig-Liste nennt keinen Ordner, den ein Durchgang angelegt haben könnte, und wird nicht angetastet.</translation>
     </message>
     <message>
-        <source> lines of the undo list name no folder a run could have made and will be left alone.</source>
-        <translation> Zeilen der Rückgängig-Liste nennen keinen Ordner, den ein Durchgang angelegt haben könnte, und werden nicht angetastet.</translation>
+        <source>
+
+%1 lines of the undo list name no folder a run could have made and will be left alone.</source>
+        <translation>
+
+%1 Zeilen der Rückgängig-Liste nennen keinen Ordner, den ein Durchgang angelegt haben könnte, und werden nicht angetastet.</translation>
     </message>
     <message>
-        <source>These folders could not be moved to the trash and were left where they are:</source>
-        <translation>Diese Ordner konnten nicht in den Papierkorb verschoben werden und bleiben, wo sie sind:</translation>
+        <source>These folders could not be moved to the trash and were left where they are:
+</source>
+        <translation>Diese Ordner konnten nicht in den Papierkorb verschoben werden und bleiben, wo sie sind:
+</translation>
     </message>
     <message>
-        <source>The trash said: </source>
-        <translation>Meldung des Papierkorbs: </translation>
+        <source>
+The trash said: %1</source>
+        <translation>
+Meldung des Papierkorbs: %1</translation>
     </message>
     <message>
-        <source>They stay in the undo list: press Undo again to retry.</source>
-        <translation>Sie bleiben in der Rückgängig-Liste: Klicken Sie erneut auf Rückgängig, um es noch einmal zu versuchen.</translation>
+        <source>
+They stay in the undo list: press Undo again to retry.</source>
+        <translation>
+Sie bleiben in der Rückgängig-Liste: Klicken Sie erneut auf Rückgängig, um es noch einmal zu versuchen.</translation>
     </message>
     <message>
         <source>No new name is inputted.</source>
@@ -133,44 +153,40 @@ Den Zielort jetzt öffnen?</translation>
         <translation>Bitte entfernen Sie diese Zeichen aus der Eingabe, denn die folgenden neun Zeichen sind in Windows-Dateinamen verboten:  \ / : * ? &quot; &lt; &gt; |</translation>
     </message>
     <message>
-        <source>The new filename: &apos;</source>
-        <translation>Der neue Dateiname &apos;</translation>
+        <source>The new filename: &apos;%1&apos; can not be renamed, because some names(con, aux, com1, lpt1, prn, nul) are reserved by Windows, you should use another name.</source>
+        <translation>Der neue Dateiname &apos;%1&apos; ist nicht möglich, denn einige Namen (con, aux, com1, lpt1, prn, nul) sind von Windows reserviert; bitte wählen Sie einen anderen Namen.</translation>
     </message>
     <message>
-        <source>&apos; can not be renamed, because some names(con, aux, com1, lpt1, prn, nul) are reserved by Windows, you should use another name.</source>
-        <translation>&apos; ist nicht möglich, denn einige Namen (con, aux, com1, lpt1, prn, nul) sind von Windows reserviert; bitte wählen Sie einen anderen Namen.</translation>
+        <source>The new filename: &apos;%1&apos; can not be renamed, because the filename(plus path) is too long(&gt;255 characters), you should shorten it.</source>
+        <translation>Der neue Dateiname &apos;%1&apos; ist nicht möglich, denn der Dateiname (samt Pfad) ist zu lang (mehr als 255 Zeichen); bitte kürzen Sie ihn.</translation>
     </message>
     <message>
-        <source>&apos; can not be renamed, because the filename(plus path) is too long(&gt;255 characters), you should shorten it.</source>
-        <translation>&apos; ist nicht möglich, denn der Dateiname (samt Pfad) ist zu lang (mehr als 255 Zeichen); bitte kürzen Sie ihn.</translation>
+        <source>These folders were left out of the tree file, because a tree file cannot hold their names or their paths are too long:
+</source>
+        <translation>Diese Ordner wurden nicht in die Baumdatei aufgenommen, weil eine Baumdatei ihre Namen nicht aufnehmen kann oder ihre Pfade zu lang sind:
+</translation>
     </message>
     <message>
-        <source>These folders were left out of the tree file, because a tree file cannot hold their names or their paths are too long:</source>
-        <translation>Diese Ordner wurden nicht in die Baumdatei aufgenommen, weil eine Baumdatei ihre Namen nicht aufnehmen kann oder ihre Pfade zu lang sind:</translation>
+        <source>These folders were left out of the folder tree, because a tree file cannot hold their names:
+</source>
+        <translation>Diese Ordner wurden nicht in den Ordnerbaum aufgenommen, weil eine Baumdatei ihre Namen nicht aufnehmen kann:
+</translation>
     </message>
     <message>
-        <source>These folders were left out of the folder tree, because a tree file cannot hold their names:</source>
-        <translation>Diese Ordner wurden nicht in den Ordnerbaum aufgenommen, weil eine Baumdatei ihre Namen nicht aufnehmen kann:</translation>
+        <source>&apos;%1&apos; is missing.</source>
+        <translation>&apos;%1&apos; fehlt.</translation>
     </message>
     <message>
-        <source>&apos; is missing.</source>
-        <translation>&apos; fehlt.</translation>
+        <source>Cannot open file %1</source>
+        <translation>Datei kann nicht geöffnet werden: %1</translation>
     </message>
     <message>
-        <source>Cannot open file </source>
-        <translation>Datei kann nicht geöffnet werden: </translation>
-    </message>
-    <message>
-        <source>Cannot create file </source>
-        <translation>Datei kann nicht angelegt werden: </translation>
+        <source>Cannot create file %1</source>
+        <translation>Datei kann nicht angelegt werden: %1</translation>
     </message>
     <message>
         <source>Invalid data type for &apos;Installdir&apos;</source>
         <translation>Ungültiger Datentyp für &apos;Installdir&apos;</translation>
-    </message>
-    <message>
-        <source>and %1 more</source>
-        <translation>und %1 weitere</translation>
     </message>
     <message>
         <source>Out of memory</source>

@@ -37,7 +37,7 @@ using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
 using platform::InstallDirSetting;
-using platform::Message;
+using Message = platform::EnglishMessage;
 using State = InstallDirSetting::State;
 
 namespace {
@@ -178,7 +178,7 @@ struct Desk
     QStringList messages()
     {
         QStringList list;
-        for (const Message &m : scripted.messages.shown)
+        for (const Message &m : scripted.messages.english())
             list << describe(m);
         return list;
     }
@@ -464,7 +464,8 @@ private slots:
     {
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        QCOMPARE(q(::errorBoxText(message.toStdString())), shown);
+        QCOMPARE(q(platform::english(::errorBoxText(platform::verbatim(message.toStdString())))),
+                 shown);
     }
 
     void failingHandlerShowsErrorBox()
@@ -760,7 +761,7 @@ private slots:
         QVERIFY(visit->stayedOpen);
         QCOMPARE(visit->editAfter, editAfter);
         QCOMPARE(desk.messages(),
-                 QStringList {describe(platform::information(message.toStdString()))});
+                 QStringList {describe(platform::englishInformation(message.toStdString()))});
         QCOMPARE(desk.tree().size(), 2u);
     }
 
@@ -887,8 +888,8 @@ private slots:
         desk.load("seed.txt", "  Seed\r\n  Other\r\n");
         desk.window().runTask(caption.toStdString());
         QCOMPARE(desk.topNames(), names);
-        const QStringList messages {describe(
-            platform::information(message.replace("<install>", q(desk.install)).toStdString()))};
+        const QStringList messages {describe(platform::englishInformation(
+            message.replace("<install>", q(desk.install)).toStdString()))};
         QCOMPARE(desk.messages(), message.isEmpty() ? QStringList() : messages);
     }
 
@@ -1213,7 +1214,7 @@ private slots:
         desk.button("undoButton")->click();
         QVERIFY(!desk.dir.exists("out/One") && !desk.dir.exists("out/Three"));
         QVERIFY(!desk.button("undoButton")->isEnabled());
-        QCOMPARE(q(desk.scripted.messages.shown.back().text), "Undo done.");
+        QCOMPARE(q(desk.scripted.messages.texts().back()), "Undo done.");
         QVERIFY(!desk.dir.exists("install/undo.udo"));
     }
 
@@ -1304,18 +1305,26 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("details");
-        QTest::addColumn<bool>("cut");
+        QTest::addColumn<QString>("fit");
         QTest::newRow("markup shown as written, details below") << "<b>x</b>"
-                                                                << "<i>every</i> name" << false;
+                                                                << "<i>every</i> name"
+                                                                << "as it is";
         QTest::newRow("long unbroken name cut, whole text in the details")
-            << "Can not create subfolder: /" + QString(20000, 'n') << "" << true;
+            << "Can not create subfolder: /" + QString(20000, 'n') << ""
+            << "cut";
+        QString path;
+        for (int i = 0; i < 12; ++i)
+            path += "/InvoicesAndReceipts" + QString::number(i);
+        QTest::newRow("long path wraps at its separators, nothing cut, no details")
+            << "Can not create subfolder: " + path << ""
+            << "wrapped";
     }
 
     void messageBoxText()
     {
         QFETCH(QString, text);
         QFETCH(QString, details);
-        QFETCH(bool, cut);
+        QFETCH(QString, fit);
         QString shownText, shownDetails;
         int format = -1;
         QSize size, screen;
@@ -1330,21 +1339,57 @@ private slots:
             screen = box->screen()->availableGeometry().size();
             box->button(QMessageBox::Ok)->click();
         });
-        const Answer answer
-            = platform::QtMessages().ask({text.toStdString(), "Caption", Buttons::Ok, Icon::Stop,
-                                          Answer::Ok, details.toStdString()});
+        const Answer answer = platform::QtMessages().ask(
+            {platform::verbatim(text.toStdString()), "Caption", Buttons::Ok, Icon::Stop, Answer::Ok,
+             platform::verbatim(details.toStdString())});
         QCOMPARE(answer, Answer::Ok);
         QCOMPARE(format, int(Qt::PlainText));
-        if (cut) {
+        if (fit == "cut") {
             QVERIFY(shownText.size() < text.size());
             QVERIFY(shownText.startsWith("Can not create subfolder: /nnn"));
             QCOMPARE(shownDetails, text);
+        } else if (fit == "wrapped") {
+            QVERIFY2(shownText.count('\n') >= 2, qPrintable(shownText));
+            for (const QString &line : shownText.split('\n').mid(1))
+                QVERIFY2(line.startsWith("InvoicesAndReceipts"), qPrintable(shownText));
+            QCOMPARE(QString(shownText).remove('\n'), text);
+            QCOMPARE(shownDetails, "");
         } else {
             QCOMPARE(shownText, text);
             QCOMPARE(shownDetails, details);
         }
         QVERIFY2(size.width() <= screen.width() && size.height() <= screen.height(),
                  qPrintable(QString("%1x%2").arg(size.width()).arg(size.height())));
+    }
+
+    // Escape answers a notice, never a question: that takes one of its buttons.
+    void messageBoxEscape_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Abort, Retry, Ignore stays open") << int(Buttons::AbortRetryIgnore) << false;
+        QTest::newRow("Yes, No stays open") << int(Buttons::YesNo) << false;
+        QTest::newRow("OK closes") << int(Buttons::Ok) << true;
+    }
+
+    void messageBoxEscape()
+    {
+        QFETCH(int, buttons);
+        QFETCH(bool, closes);
+        bool openAfterEscape = false;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box,
+                            Qt::Key_Escape);
+            openAfterEscape = box->isVisible();
+            if (openAfterEscape)
+                box->buttons().constFirst()->click();
+        });
+        platform::QtMessages().ask({platform::verbatim("Question"), "Caption", Buttons(buttons),
+                                    Icon::Question, Answer::No});
+        QCOMPARE(!openAfterEscape, closes);
     }
 
     void largeLoadIgnoresInput()

@@ -27,7 +27,7 @@ const std::string ShowUsage = "brindle-cli show FILE";
 const std::string CreateUsage = "brindle-cli create FILE TARGET [--on-error=abort|ignore]";
 const std::string CaptureUsage = "brindle-cli capture DIR FILE";
 const std::string UndoUsage = "brindle-cli undo [--yes]";
-const std::string InvalidTarget = std::string(creation::InvalidTargetMessage) + "\n";
+const std::string InvalidTarget = "You have not specified a valid target location!\n";
 const std::string UndoDone = "Undo done.\n";
 
 Outcome usageError(const std::string &problem, const std::string &usage)
@@ -615,7 +615,9 @@ TEST_F(Cli, ASecondRunOrUndoIsRefusedWhileARunHoldsTheLog)
     clitest::RunningCli run({"create", "large.txt", first}, install);
     ASSERT_TRUE(waitForNewEntry(run, first, 0));
 
-    const Outcome busy {1, "", std::string(creation::LogBusyMessage) + "\n"};
+    const Outcome busy {1, "",
+                        "Another run or undo is in progress. Nothing was changed: try again when "
+                        "it has finished.\n"};
     const std::vector<std::vector<std::string>> seconds {
         {"create", "tree.txt", dir / "t/second"},
         {"undo", "--yes"},

@@ -36,7 +36,7 @@ class AnswerByKind : public platform::MessageService
 public:
     Answer ask(const platform::Message &message) override
     {
-        texts.push_back(message.text);
+        texts.push_back(platform::english(message.text));
         switch (message.buttons) {
         case platform::Buttons::AbortRetryIgnore:
             return Answer::Ignore;

@@ -23,7 +23,7 @@ namespace {
 
 using foldertree::NodeId;
 using platform::Answer;
-using platform::Message;
+using Message = platform::EnglishMessage;
 using Messages = std::vector<Message>;
 
 Message summary(int count)
@@ -47,10 +47,11 @@ Message subfolderQuestion(const std::string &path)
 
 Message reservedMessage(const std::string &name)
 {
-    return platform::information("The new filename: '" + name
-                                 + "' can not be renamed, because some names(con, aux, com1, "
-                                   "lpt1, prn, nul) are reserved by Windows, you should use "
-                                   "another name.");
+    return platform::englishInformation(
+        "The new filename: '" + name
+        + "' can not be renamed, because some names(con, aux, com1, "
+          "lpt1, prn, nul) are reserved by Windows, you should use "
+          "another name.");
 }
 
 std::set<std::string> entries(const std::string &folder)
@@ -70,7 +71,7 @@ protected:
         root = tree.addRoot("[Target Folder]", 1);
         // Questions answered Retry by default: a run that keeps asking fails
         // the test instead of hanging it.
-        s.messages.onShow = [this](const Message &) {
+        s.messages.onShow = [this](const platform::Message &) {
             if (s.messages.shown.size() > 50)
                 throw std::runtime_error("the run keeps asking");
         };
@@ -123,8 +124,8 @@ TEST_F(CreationRun, EmptyTreeAsksForATask)
 {
     tree.clear();
     create();
-    EXPECT_EQ(s.messages.shown,
-              Messages {platform::information("Please select a task at left panel.")});
+    EXPECT_EQ(s.messages.english(),
+              Messages {platform::englishInformation("Please select a task at left panel.")});
     EXPECT_FALSE(dir.exists("t"));
     EXPECT_EQ(focusCalls, 0);
 }
@@ -151,9 +152,9 @@ TEST_F(CreationRun, RefusesTargetsWhoseParentFolderIsMissing)
         target = row.target;
         const auto before = entries(dir.path());
         EXPECT_FALSE(create().started);
-        EXPECT_EQ(
-            s.messages.shown,
-            Messages {platform::information("You have not specified a valid target location!")});
+        EXPECT_EQ(s.messages.english(),
+                  Messages {platform::englishInformation(
+                      "You have not specified a valid target location!")});
         EXPECT_EQ(focusCalls, 1);
         EXPECT_EQ(entries(dir.path()), before);
         EXPECT_FALSE(std::filesystem::exists("relative"));
@@ -174,7 +175,7 @@ TEST_F(CreationRun, TrimsTheTargetAndMakesItsLastFolderUncounted)
     EXPECT_TRUE(dir.isDirectory("t/A/B"));
     EXPECT_TRUE(entries(dir / "loaded").empty());
     EXPECT_EQ(result.created, 2);
-    EXPECT_EQ(s.messages.shown, Messages {summary(2)});
+    EXPECT_EQ(s.messages.english(), Messages {summary(2)});
     EXPECT_EQ(log(), t("A") + "\r\n" + t("A/B") + "\r\n");
     EXPECT_EQ(s.shell.locations, std::vector<std::string> {target});
 }
@@ -213,7 +214,7 @@ TEST_F(CreationRun, NothingNewLeavesTheEarlierLogAlone)
     dir.writeFile("install/undo.udo", "earlier\r\n");
     s.messages.queue(Answer::No);
     EXPECT_EQ(create().created, 0);
-    EXPECT_EQ(s.messages.shown, Messages {summary(0)});
+    EXPECT_EQ(s.messages.english(), Messages {summary(0)});
     EXPECT_EQ(log(), "earlier\r\n");
     EXPECT_EQ(undoEnables, 0);
     EXPECT_TRUE(s.shell.locations.empty());
@@ -228,7 +229,7 @@ TEST_F(CreationRun, TargetThatCannotBeMade)
     s.fileSystem.failMakeDirectory[target] = 1;
     s.messages.queue(Answer::Abort);
     EXPECT_EQ(create().created, 0);
-    EXPECT_EQ(s.messages.shown, (Messages {targetQuestion, summary(0)}));
+    EXPECT_EQ(s.messages.english(), (Messages {targetQuestion, summary(0)}));
     EXPECT_TRUE(s.fileSystem.madeDirectories.empty());
     EXPECT_FALSE(dir.exists("t"));
 
@@ -237,7 +238,7 @@ TEST_F(CreationRun, TargetThatCannotBeMade)
     s.fileSystem.failMakeDirectory[target] = 1;
     s.messages.queue(Answer::Retry);
     EXPECT_EQ(create().created, 2);
-    EXPECT_EQ(s.messages.shown, (Messages {targetQuestion, summary(2)}));
+    EXPECT_EQ(s.messages.english(), (Messages {targetQuestion, summary(2)}));
     EXPECT_TRUE(dir.isDirectory("t/A/B"));
 }
 
@@ -251,7 +252,7 @@ TEST_F(CreationRun, IgnoringAMissingTargetAsksForEveryFolderBelow)
     EXPECT_EQ(create().created, 0);
     // A's step reaches B, then the walk steps on B itself.
     EXPECT_EQ(
-        s.messages.shown,
+        s.messages.english(),
         (Messages {question("Can not create target location:" + target), subfolderQuestion(t("A")),
                    subfolderQuestion(t("A/B")), subfolderQuestion(t("A/B")), summary(0)}));
     EXPECT_FALSE(dir.exists("t"));
@@ -266,7 +267,7 @@ TEST_F(CreationRun, AbortMidRunKeepsAndLogsWhatWasMade)
     s.fileSystem.failMakeDirectory[t("B")] = 1;
     s.messages.queue(Answer::Abort);
     EXPECT_EQ(create().created, 2);
-    EXPECT_EQ(s.messages.shown, (Messages {subfolderQuestion(t("B")), summary(2)}));
+    EXPECT_EQ(s.messages.english(), (Messages {subfolderQuestion(t("B")), summary(2)}));
     EXPECT_EQ(s.fileSystem.madeDirectories, (std::vector<std::string> {target, t("A"), t("A/A1")}));
     EXPECT_EQ(entries(target), (std::set<std::string> {"A"}));
     EXPECT_EQ(log(), t("A") + "\r\n" + t("A/A1") + "\r\n");
@@ -279,7 +280,7 @@ TEST_F(CreationRun, RetryMakesTheFolderAtOnce)
     s.fileSystem.failMakeDirectory[t("A")] = 1;
     s.messages.queue(Answer::Retry);
     EXPECT_EQ(create().created, 2);
-    EXPECT_EQ(s.messages.shown, (Messages {subfolderQuestion(t("A")), summary(2)}));
+    EXPECT_EQ(s.messages.english(), (Messages {subfolderQuestion(t("A")), summary(2)}));
     EXPECT_EQ(log(), t("A") + "\r\n" + t("A/B") + "\r\n");
 }
 
@@ -292,7 +293,7 @@ TEST_F(CreationRun, IgnoredFolderStillTriesEachTickedChild)
     for (int i = 0; i < 5; ++i)
         s.messages.queue(Answer::Ignore);
     EXPECT_EQ(create().created, 0);
-    EXPECT_EQ(s.messages.shown,
+    EXPECT_EQ(s.messages.english(),
               (Messages {subfolderQuestion(t("A")), subfolderQuestion(t("A/B")),
                          subfolderQuestion(t("A/C")), subfolderQuestion(t("A/B")),
                          subfolderQuestion(t("A/C")), summary(0)}));
@@ -317,7 +318,7 @@ TEST_F(CreationRun, TickedNodeBelowAnUntickedOne)
         const Messages expected = parentOnDisk ? Messages {summary(1)}
                                                : Messages {subfolderQuestion(t("A/B")), summary(0)};
         EXPECT_EQ(create().created, parentOnDisk ? 1 : 0);
-        EXPECT_EQ(s.messages.shown, expected);
+        EXPECT_EQ(s.messages.english(), expected);
         EXPECT_EQ(scratch.isDirectory("t/A/B"), parentOnDisk);
         EXPECT_EQ(scratch.exists("t/A"), parentOnDisk);
         EXPECT_EQ(log(), parentOnDisk ? t("A/B") + "\r\n" : "");
@@ -360,7 +361,7 @@ TEST_F(CreationRun, ReservedNamesBelowTheFirstLevelAreReportedPerParentStep)
         EXPECT_EQ(create().created, int(row.chain.size()));
         Messages expected(row.messages, reservedMessage("con"));
         expected.push_back(summary(int(row.chain.size())));
-        EXPECT_EQ(s.messages.shown, expected);
+        EXPECT_EQ(s.messages.english(), expected);
         // The walk still reaches the node itself and makes it unchecked.
         EXPECT_TRUE(scratch.isDirectory("t/" + path));
     }
@@ -401,14 +402,15 @@ TEST_F(CreationRun, NamesThatLeadOutsideAreRefusedWithEverythingBelow)
         add(root, "ok");
         s.messages.queue(Answer::No);
         EXPECT_EQ(create().created, 1);
-        EXPECT_EQ(
-            s.messages.shown,
-            (Messages {platform::information(creation::outsideTargetMessage(name)), summary(1)}));
+        EXPECT_EQ(s.messages.english(),
+                  (Messages {platform::englishInformation(
+                                 platform::english(creation::outsideTargetMessage(name))),
+                             summary(1)}));
         EXPECT_EQ(entries(scratch / "parent"), std::set<std::string> {"t"});
         EXPECT_EQ(entries(target), std::set<std::string> {"ok"});
         EXPECT_EQ(entries(scratch.path()), (std::set<std::string> {"home", "parent"}));
     }
-    EXPECT_EQ(creation::outsideTargetMessage(".."),
+    EXPECT_EQ(platform::english(creation::outsideTargetMessage("..")),
               "The folder name '..' would lead outside the target location, so it is not "
               "created, and neither is anything below it.");
 }
@@ -515,7 +517,7 @@ TEST_F(CreationRun, ChainPastThePathLimitIsMadeWhole)
     ASSERT_GT(path.size(), std::size_t(PATH_MAX));
     s.messages.queue(Answer::No);
     EXPECT_EQ(create().created, 25);
-    EXPECT_EQ(s.messages.shown, (Messages {summary(25)}));
+    EXPECT_EQ(s.messages.english(), (Messages {summary(25)}));
     ASSERT_EQ(s.fileSystem.madeDirectories.size(), 26u);
     EXPECT_EQ(s.fileSystem.madeDirectories.back(), path);
     const std::string text = log();
@@ -534,7 +536,7 @@ TEST_F(CreationRun, DeepChainOfTwoThousandLevels)
     ASSERT_LT(path.size(), std::size_t(PATH_MAX));
     s.messages.queue(Answer::No);
     EXPECT_EQ(create().created, 2000);
-    EXPECT_EQ(s.messages.shown, Messages {summary(2000)});
+    EXPECT_EQ(s.messages.english(), Messages {summary(2000)});
     EXPECT_TRUE(std::filesystem::is_directory(path));
     EXPECT_EQ(s.fileSystem.madeDirectories.size(), 2001u); // with the target
     const std::string text = log();

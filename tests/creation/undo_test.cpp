@@ -24,7 +24,7 @@
 namespace {
 
 using platform::Answer;
-using platform::Message;
+using Message = platform::EnglishMessage;
 using Messages = std::vector<Message>;
 using Paths = std::vector<std::string>;
 
@@ -89,7 +89,7 @@ protected:
     // leave to the tests of the details.
     Messages shownTexts() const
     {
-        Messages shown = s.messages.shown;
+        Messages shown = s.messages.english();
         for (Message &message : shown)
             message.details.clear();
         return shown;
@@ -200,7 +200,7 @@ TEST_F(Undo, MissingLogThrowsBeforeAskingAndChangesNothing)
     } catch (const platform::Failure &failure) {
         EXPECT_STREQ(failure.what(), ("Cannot open file " + install + "undo.udo").c_str());
     }
-    EXPECT_EQ(s.messages.shown, Messages {});
+    EXPECT_EQ(s.messages.english(), Messages {});
     EXPECT_TRUE(undoStates.empty());
     EXPECT_EQ(createdFolders, Paths {t("A")});
     EXPECT_TRUE(dir.isDirectory("t/A"));
@@ -221,7 +221,8 @@ TEST_F(Undo, RefusedFolderStaysOnDiskAndInTheLog)
     EXPECT_TRUE(dir.isDirectory("t/C"));
     EXPECT_EQ(shownTexts(),
               (Messages {UndoQuestion,
-                         creation::keptBackMessage({t("A"), t("C")}, "Permission denied")}));
+                         platform::inEnglish(
+                             creation::keptBackMessage({t("A"), t("C")}, "Permission denied"))}));
     EXPECT_EQ(log(), t("A") + "\r\n" + t("C") + "\r\n");
     EXPECT_EQ(undoStates, std::vector<bool> {true});
     EXPECT_TRUE(createdFolders.empty());
@@ -257,9 +258,10 @@ TEST_F(Undo, DesktopTrashRefusesAFolderOnTmpfs)
     EXPECT_FALSE(dir.exists("t/" + name));
     EXPECT_TRUE(std::filesystem::is_directory(trashFolder + "/files/" + name));
     EXPECT_FALSE(result.refusal.empty());
-    EXPECT_EQ(
-        shownTexts(),
-        (Messages {UndoQuestion, creation::keptBackMessage({dir / "mnt/A"}, result.refusal)}));
+    EXPECT_EQ(shownTexts(),
+              (Messages {UndoQuestion,
+                         platform::inEnglish(
+                             creation::keptBackMessage({dir / "mnt/A"}, result.refusal))}));
     EXPECT_EQ(log(), dir / "mnt/A" + "\r\n");
     EXPECT_EQ(undoStates, std::vector<bool> {true});
 }
@@ -310,7 +312,7 @@ TEST_F(Undo, LinesNoRunCouldHaveWrittenAreLeftAlone)
         EXPECT_TRUE(row.decoy.empty() || std::filesystem::is_directory(row.decoy));
         EXPECT_EQ(shownTexts(),
                   (Messages {UndoQuestion, UndoDone,
-                             platform::information(
+                             platform::englishInformation(
                                  "These lines of the undo list do not name a folder a run could "
                                  "have made, so they were left alone:\n"
                                  + row.line)}));
@@ -347,7 +349,7 @@ TEST_F(Undo, QuestionTellsWhatGoesToTheTrash)
     s.messages.queue(Answer::Yes);
     undo();
     ASSERT_FALSE(s.messages.shown.empty());
-    EXPECT_EQ(s.messages.shown[0].details,
+    EXPECT_EQ(platform::english(s.messages.shown[0].details),
               "3 folders made by the last run will go to the trash, from " + target
                   + ".\n\nThese folders now also hold files or folders the last run did not "
                     "make, which will go to the trash with them:\n"
@@ -371,13 +373,13 @@ TEST_F(Undo, RefusedUndoNamesTheTopFoldersAndTheReasonOnce)
     trash.refusal = "Operation not supported";
     undo();
     EXPECT_EQ(trash.trashed, Paths {t("Q")});
-    Message refused = platform::information(
+    Message refused = platform::englishInformation(
         "These folders could not be moved to the trash and were left where they are:\n" + t("P")
         + "\nThe trash said: Operation not supported\nThey stay in the undo list: press Undo "
           "again to retry.");
     refused.details = t("P") + "\n" + t("P/a") + "\n" + t("P/a/x") + "\n" + t("P/b") + "\n";
     ASSERT_EQ(s.messages.shown.size(), 2u);
-    EXPECT_EQ(s.messages.shown[1], refused);
+    EXPECT_EQ(platform::inEnglish(s.messages.shown[1]), refused);
     EXPECT_EQ(log(), t("P") + "\r\n" + t("P/a") + "\r\n" + t("P/a/x") + "\r\n" + t("P/b") + "\r\n");
     EXPECT_EQ(undoStates, std::vector<bool> {true});
 }
@@ -399,11 +401,12 @@ TEST_F(Undo, StoppedUndoKeepsTheRestListed)
     EXPECT_EQ(trash.trashed, Paths {t("A")});
     EXPECT_EQ(log(), t("C") + "\r\n" + t("D") + "\r\n");
     EXPECT_EQ(undoStates, std::vector<bool> {true});
-    EXPECT_EQ(shownTexts(),
-              (Messages {UndoQuestion,
-                         platform::information("The undo was stopped. The folders not yet moved "
-                                               "to the trash stay in the undo list: press Undo "
-                                               "again to go on.")}));
+    EXPECT_EQ(
+        shownTexts(),
+        (Messages {UndoQuestion,
+                   platform::englishInformation("The undo was stopped. The folders not yet moved "
+                                                "to the trash stay in the undo list: press Undo "
+                                                "again to go on.")}));
 }
 
 // While another run or undo holds the log, the undo changes nothing; a record
@@ -416,7 +419,10 @@ TEST_F(Undo, UndoWaitsForNoOtherRunAndTakesAKilledRunsRecord)
         const auto other = creation::UndoLogLock::acquire(install);
         ASSERT_TRUE(other);
         EXPECT_FALSE(undo().confirmed);
-        EXPECT_EQ(s.messages.texts(), Paths {std::string(creation::LogBusyMessage)});
+        EXPECT_EQ(
+            s.messages.texts(),
+            Paths {"Another run or undo is in progress. Nothing was changed: try again when it has "
+                   "finished."});
         EXPECT_TRUE(dir.exists("install/undo.udo.running"));
     }
     undo();

@@ -24,7 +24,7 @@ void expectOneNotice(const platform::ScriptedMessages &messages, const std::stri
 {
     ASSERT_EQ(messages.shown.size(), 1u);
     const platform::Message &shown = messages.shown[0];
-    EXPECT_EQ(shown.text, text);
+    EXPECT_EQ(platform::english(shown.text), text);
     EXPECT_EQ(shown.caption, "Information");
     EXPECT_EQ(shown.icon, platform::Icon::Information);
     EXPECT_EQ(shown.buttons, platform::Buttons::Ok);

@@ -119,7 +119,7 @@ TEST(Faults, FolderTheTrashRefusesStaysAndStaysListed)
     EXPECT_TRUE(enabled);
     EXPECT_EQ(dir.readFile("install/undo.udo"), (dir / "other/made") + "\r\n");
     EXPECT_EQ(scripted.messages.texts().back(),
-              creation::keptBackMessage(result.keptBack, result.refusal).text);
+              platform::english(creation::keptBackMessage(result.keptBack, result.refusal).text));
 }
 
 // A trash folder that cannot be written: the trash refuses the folder, and

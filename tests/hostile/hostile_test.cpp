@@ -101,8 +101,8 @@ TEST(HostileTreeFiles, TenMegabyteLineIsOneName)
     const creation::CreationResult result = desk.create();
     EXPECT_EQ(result.created, 0);
     ASSERT_FALSE(desk.scripted.messages.shown.empty());
-    EXPECT_EQ(desk.scripted.messages.shown[0].text.rfind("Can not create subfolder: ", 0), 0u);
-    EXPECT_EQ(desk.scripted.messages.shown.back().text,
+    EXPECT_EQ(desk.scripted.messages.texts()[0].rfind("Can not create subfolder: ", 0), 0u);
+    EXPECT_EQ(desk.scripted.messages.texts().back(),
               "0 subfolders were created successfully!\nOpen the target location now?");
 }
 
@@ -188,11 +188,11 @@ TEST(HostileTreeFiles, RunsStayInTheTargetAndUndoLeavesWhatWasThere)
         EXPECT_EQ(std::size_t(result.created), c.made);
         if (!c.firstMessage.empty()) {
             ASSERT_FALSE(desk.scripted.messages.shown.empty());
-            EXPECT_EQ(desk.scripted.messages.shown[0].text.substr(0, c.firstMessage.size()),
+            EXPECT_EQ(desk.scripted.messages.texts()[0].substr(0, c.firstMessage.size()),
                       c.firstMessage);
         }
         if (c.target.find('\n') != std::string::npos) {
-            EXPECT_EQ(desk.scripted.messages.shown[0].text,
+            EXPECT_EQ(desk.scripted.messages.texts()[0],
                       "The target location '" + desk.dir.path() + "/box/target/Data\\nnew"
                           + "' holds a control character, so nothing is created.");
         }
