@@ -281,9 +281,121 @@ Sie bleiben in der Rückgängig-Liste: Klicken Sie erneut auf Rückgängig, um e
         <translation>Datei sortieren</translation>
     </message>
     <message>
-        <source>Tasks</source>
-        <translation>Aufgaben</translation>
+        <source>Add subfolder</source>
+        <translation>Unterordner hinzufügen</translation>
     </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Save the tree structure</source>
+        <translation>Baumstruktur speichern</translation>
+    </message>
+    <message>
+        <source>Open a tree from a file</source>
+        <translation>Baum aus einer Datei öffnen</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Select a target location</source>
+        <translation>Zielort auswählen</translation>
+    </message>
+    <message>
+        <source>Mirror </source>
+        <translation>Spiegeln </translation>
+    </message>
+    <message>
+        <source>Choose </source>
+        <translation>Auswahl </translation>
+    </message>
+    <message>
+        <source>Add Subfolder</source>
+        <translation>Unterordner hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add New Subfolder:</source>
+        <translation>Neuer Unterordner:</translation>
+    </message>
+    <message>
+        <source>Rename Folder</source>
+        <translation>Ordner umbenennen</translation>
+    </message>
+    <message>
+        <source>Rename Folder: </source>
+        <translation>Ordner umbenennen: </translation>
+    </message>
+    <message>
+        <source>Open </source>
+        <translation>Öffnen </translation>
+    </message>
+    <message>
+        <source>Select a folder to save its structure:</source>
+        <translation>Ordner wählen, dessen Struktur gespeichert wird:</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressWindow</name>
+    <message>
+        <source>Create Now</source>
+        <translation>Jetzt anlegen</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>1 folder made</source>
+        <translation>1 Ordner angelegt</translation>
+    </message>
+    <message>
+        <source>%1 folders made</source>
+        <translation>%1 Ordner angelegt</translation>
+    </message>
+    <message>
+        <source>1 folder moved to the trash</source>
+        <translation>1 Ordner in den Papierkorb verschoben</translation>
+    </message>
+    <message>
+        <source>%1 folders moved to the trash</source>
+        <translation>%1 Ordner in den Papierkorb verschoben</translation>
+    </message>
+</context>
+<context>
+    <name>RenamerDialog</name>
+    <message>
+        <source>Renamer renames many files at once: numbering, dates, search and replace, and changes of case, with a preview before anything is renamed.</source>
+        <translation>Renamer benennt viele Dateien auf einmal um: Nummerierung, Datumsangaben, Suchen und Ersetzen sowie Groß- und Kleinschreibung, mit einer Vorschau, bevor etwas umbenannt wird.</translation>
+    </message>
+</context>
+<context>
+    <name>SorterDialog</name>
+    <message>
+        <source>Sorter tidies a folder by moving its files into subfolders by type: pictures, music, videos, documents, archives and programs, each in a folder of its own.</source>
+        <translation>Sorter räumt einen Ordner auf, indem er dessen Dateien nach ihrer Art in Unterordner verschiebt: Bilder, Musik, Videos, Dokumente, Archive und Programme, jede Art in einem eigenen Ordner.</translation>
+    </message>
+</context>
+<context>
+    <name>TaskPanel</name>
     <message>
         <source>Create various category</source>
         <translation>Kategorien anlegen</translation>
@@ -341,121 +453,20 @@ Sie bleiben in der Rückgängig-Liste: Klicken Sie erneut auf Rückgängig, um e
         <translation>Ordner in Serie anlegen</translation>
     </message>
     <message>
-        <source>Add subfolder</source>
-        <translation>Unterordner hinzufügen</translation>
+        <source>About Brindle</source>
+        <translation>Über Brindle</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
-        <source>Rename</source>
-        <translation>Umbenennen</translation>
-    </message>
-    <message>
-        <source>Save the tree structure</source>
-        <translation>Baumstruktur speichern</translation>
-    </message>
-    <message>
-        <source>Open a tree from a file</source>
-        <translation>Baum aus einer Datei öffnen</translation>
-    </message>
-    <message>
-        <source>Undo</source>
-        <translation>Rückgängig</translation>
-    </message>
-    <message>
-        <source>Redo</source>
-        <translation>Wiederherstellen</translation>
+        <source>Tasks</source>
+        <translation>Aufgaben</translation>
     </message>
     <message>
         <source>Open file</source>
         <translation>Datei öffnen</translation>
     </message>
     <message>
-        <source>Select a target location</source>
-        <translation>Zielort auswählen</translation>
-    </message>
-    <message>
-        <source>Mirror </source>
-        <translation>Spiegeln </translation>
-    </message>
-    <message>
-        <source>Choose </source>
-        <translation>Auswahl </translation>
-    </message>
-    <message>
-        <source>Add Subfolder</source>
-        <translation>Unterordner hinzufügen</translation>
-    </message>
-    <message>
-        <source>Add New Subfolder:</source>
-        <translation>Neuer Unterordner:</translation>
-    </message>
-    <message>
-        <source>Rename Folder</source>
-        <translation>Ordner umbenennen</translation>
-    </message>
-    <message>
-        <source>Rename Folder: </source>
-        <translation>Ordner umbenennen: </translation>
-    </message>
-    <message>
-        <source>Open </source>
-        <translation>Öffnen </translation>
-    </message>
-    <message>
-        <source>Select a folder to save its structure:</source>
-        <translation>Ordner wählen, dessen Struktur gespeichert wird:</translation>
-    </message>
-    <message>
         <source>Separator</source>
         <translation>Trennlinie</translation>
-    </message>
-</context>
-<context>
-    <name>ProgressWindow</name>
-    <message>
-        <source>Create Now</source>
-        <translation>Jetzt anlegen</translation>
-    </message>
-    <message>
-        <source>Undo</source>
-        <translation>Rückgängig</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
-        <source>1 folder made</source>
-        <translation>1 Ordner angelegt</translation>
-    </message>
-    <message>
-        <source>%1 folders made</source>
-        <translation>%1 Ordner angelegt</translation>
-    </message>
-    <message>
-        <source>1 folder moved to the trash</source>
-        <translation>1 Ordner in den Papierkorb verschoben</translation>
-    </message>
-    <message>
-        <source>%1 folders moved to the trash</source>
-        <translation>%1 Ordner in den Papierkorb verschoben</translation>
-    </message>
-</context>
-<context>
-    <name>RenamerDialog</name>
-    <message>
-        <source>Renamer renames many files at once: numbering, dates, search and replace, and changes of case, with a preview before anything is renamed.</source>
-        <translation>Renamer benennt viele Dateien auf einmal um: Nummerierung, Datumsangaben, Suchen und Ersetzen sowie Groß- und Kleinschreibung, mit einer Vorschau, bevor etwas umbenannt wird.</translation>
-    </message>
-</context>
-<context>
-    <name>SorterDialog</name>
-    <message>
-        <source>Sorter tidies a folder by moving its files into subfolders by type: pictures, music, videos, documents, archives and programs, each in a folder of its own.</source>
-        <translation>Sorter räumt einen Ordner auf, indem er dessen Dateien nach ihrer Art in Unterordner verschiebt: Bilder, Musik, Videos, Dokumente, Archive und Programme, jede Art in einem eigenen Ordner.</translation>
     </message>
 </context>
 <context>
