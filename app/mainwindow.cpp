@@ -4,7 +4,7 @@
 #include "failure.h"
 #include "foldertreeview.h"
 #include "images.h"
-#include "installfolder.h"
+#include "locations.h"
 #include "startup.h"
 #include "undolog.h"
 

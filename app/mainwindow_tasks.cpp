@@ -3,7 +3,7 @@
 #include "mainwindow.h"
 
 #include "foldertreeview.h"
-#include "installfolder.h"
+#include "locations.h"
 #include "taskcaption.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "installfolder.h"
+#include "locations.h"
 #include "linebuffer.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "creationrun.h"
 #include "failure.h"
-#include "installfolder.h"
+#include "locations.h"
 #include "messagetext.h"
 #include "qtsettings.h"
 #include "state.h"

@@ -2,7 +2,7 @@
 // the current folder, or the installed layout of the XDG base folders.
 
 #include "creationrun.h"
-#include "installfolder.h"
+#include "locations.h"
 #include "scripted.h"
 #include "tempdir.h"
 #include "tree.h"
