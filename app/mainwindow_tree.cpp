@@ -3,6 +3,7 @@
 
 #include "mainwindow.h"
 
+#include "capture.h"
 #include "failure.h"
 #include "foldernamedialog.h"
 #include "foldertreeview.h"

@@ -2,6 +2,7 @@
 // and against find -type d.
 
 #include "benchcases.h"
+#include "capture.h"
 #include "benchsupport.h"
 #include "floors.h"
 #include "timedfilesystem.h"

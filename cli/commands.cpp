@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "capture.h"
 #include "creationrun.h"
 #include "failure.h"
 #include "locations.h"

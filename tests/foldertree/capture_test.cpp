@@ -1,3 +1,4 @@
+#include "capture.h"
 #include "desk.h"
 #include "failure.h"
 #include "tempdir.h"
