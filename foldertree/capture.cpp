@@ -8,7 +8,8 @@
 namespace foldertree {
 
 std::vector<std::string> scanFolderLines(TreeContext &context, const std::string &path,
-                                         std::string &indentPrefix)
+                                         LineBuffer &lines, std::string_view topIndent,
+                                         const CaptureProgress &progress)
 {
     constexpr char separator = platform::Separator;
     struct Level
@@ -22,6 +23,9 @@ std::vector<std::string> scanFolderLines(TreeContext &context, const std::string
     std::vector<std::string> leftOut;
     std::vector<Level> stack;
     platform::EventThrottle throttle;
+    const std::size_t linesBefore = lines.size();
+    // The blanks before the next name: `topIndent` and two more a level.
+    std::string indentPrefix(topIndent);
 
     // Opens a directory for the walk; false when it cannot be read or has been
     // entered before.
@@ -58,15 +62,18 @@ std::vector<std::string> scanFolderLines(TreeContext &context, const std::string
             dropTwo();
             continue;
         }
-        if (throttle.due())
+        if (throttle.due()) {
+            if (progress)
+                progress(lines.size() - linesBefore);
             context.ui.processEvents();
+        }
         if (!entry->isDirectory)
             continue;
         if (!treeFileCanHold(entry->name)) {
             leftOut.push_back(level.directory + entry->name);
             continue;
         }
-        context.lineBuffer.append(indentPrefix, entry->name);
+        lines.append(indentPrefix, entry->name);
         indentPrefix += "  ";
         if (!enter(level.directory + entry->name, false))
             dropTwo();
@@ -75,18 +82,15 @@ std::vector<std::string> scanFolderLines(TreeContext &context, const std::string
 }
 
 std::vector<std::string> captureFolderToFile(TreeContext &context, const std::string &path,
-                                             const std::string &fileName, std::string &indentPrefix)
+                                             const std::string &fileName,
+                                             const CaptureProgress &progress)
 {
-    context.lineBuffer.clear();
     platform::BusyPointer busy(context.ui);
-    indentPrefix = "  ";
-    context.lineBuffer.append("<folder>");
-    context.lineBuffer.append(path);
-    std::vector<std::string> leftOut = scanFolderLines(context, path, indentPrefix);
-    const std::error_code error
-        = context.fileSystem.writeFile(fileName, context.lineBuffer.joined());
-    context.lineBuffer.clear();
-    if (error)
+    LineBuffer lines;
+    lines.append("<folder>");
+    lines.append(path);
+    std::vector<std::string> leftOut = scanFolderLines(context, path, lines, "  ", progress);
+    if (context.fileSystem.writeFile(fileName, lines.joined()))
         throw platform::cannotCreateFile(fileName);
     return leftOut;
 }

@@ -143,8 +143,9 @@ void loadTreeFile(TreeContext &context, std::string_view targetText, const std::
     context.ui.processEvents();
     std::string text;
     text.swap(*bytes);
-    context.lineBuffer.adopt(std::move(text));
-    if (context.lineBuffer.size() < 2)
+    LineBuffer lines;
+    lines.adopt(std::move(text));
+    if (lines.size() < 2)
         return;
 
     TreeEditor &editor = context.editor;
@@ -152,7 +153,7 @@ void loadTreeFile(TreeContext &context, std::string_view targetText, const std::
     resetFolderTree(context, targetText);
     const NodeId root = context.state.rootNode;
     showProgress(context, root);
-    const ParsedTree parsed = parseTreeLines(context.lineBuffer);
+    const ParsedTree parsed = parseTreeLines(lines);
     if (parsed.hasHeader)
         editor.setText(root, parsed.rootText);
     showProgress(context, root);

@@ -61,7 +61,6 @@ struct TreeContext
     FolderTreeState &state;
     platform::FileSystem &fileSystem;
     platform::Ui &ui;
-    LineBuffer &lineBuffer;
 };
 
 // Empties the tree and makes the root: `targetText` trimmed, or "[Target Folder]"
@@ -71,7 +70,8 @@ void resetFolderTree(TreeContext &context, std::string_view targetText);
 
 // Replaces the tree by the tree in the file, all ticked, root expanded (the
 // editor's publish()). A file of fewer than two lines changes nothing. Throws
-// "Cannot open file %s" when the file cannot be read.
+// "Cannot open file %s" when the file cannot be read. The file's lines are held
+// only while the load runs.
 void loadTreeFile(TreeContext &context, std::string_view targetText, const std::string &fileName);
 
 // True when a tree file can carry the name as one folder line that reads back
