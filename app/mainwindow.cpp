@@ -4,7 +4,7 @@
 #include "failure.h"
 #include "foldertreeview.h"
 #include "images.h"
-#include "installfolder.h"
+#include "locations.h"
 #include "startup.h"
 #include "undolog.h"
 
@@ -407,7 +407,10 @@ void MainWindow::setTargetLocation(const std::string &text)
 
 foldertree::TreeContext MainWindow::treeContext()
 {
-    return {*m_model, m_treeState, m_services.fileSystem, m_services.ui, m_state.lineBuffer};
+    return {.editor = *m_model,
+            .state = m_treeState,
+            .fileSystem = m_services.fileSystem,
+            .ui = m_services.ui};
 }
 
 void MainWindow::showHelp()
@@ -431,16 +434,17 @@ void MainWindow::sortFile()
     const std::optional<std::string> text = m_services.fileSystem.readFile(fileName);
     if (!text)
         throw platform::cannotOpenFile(fileName);
-    m_state.lineBuffer.assign(*text);
-    if (m_state.lineBuffer.size() < 2)
+    foldertree::LineBuffer lines;
+    lines.assign(*text);
+    if (lines.size() < 2)
         return;
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    m_state.lineBuffer.sort([&](std::string_view a, std::string_view b) {
+    lines.sort([&](std::string_view a, std::string_view b) {
         return collator.compare(QString::fromLocal8Bit(a.data(), static_cast<qsizetype>(a.size())),
                                 QString::fromLocal8Bit(b.data(), static_cast<qsizetype>(b.size())))
             < 0;
     });
-    if (m_services.fileSystem.writeFile(fileName, m_state.lineBuffer.joined()))
+    if (m_services.fileSystem.writeFile(fileName, lines.joined()))
         throw platform::cannotCreateFile(fileName);
 }

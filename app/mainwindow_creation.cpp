@@ -51,40 +51,45 @@ void MainWindow::createNow()
 {
     std::string target = targetLocation();
     ProgressWindow progress(ProgressWindow::Kind::Creation, m_progressDelay, m_services.ui, this);
-    creation::CreationContext context {*m_model,
-                                       m_services.messages,
-                                       m_services.fileSystem,
-                                       progress.ui(),
-                                       m_services.shell,
-                                       m_state.locations.logFolder,
-                                       m_state.createdFolders,
-                                       [this] { m_targetBox->setFocus(); },
-                                       [this] {
-                                           m_undoAvailable = true;
-                                           updateActions();
-                                       },
-                                       [this](const std::string &trimmed) {
-                                           if (trimmed != targetLocation())
-                                               setTargetLocation(trimmed);
-                                       }};
-    context.progress = progress.report();
-    context.makeLogFolder = m_state.locations.makeLogFolder;
+    creation::CreationContext context {
+        .editor = *m_model,
+        .messages = m_services.messages,
+        .fileSystem = m_services.fileSystem,
+        .ui = progress.ui(),
+        .shell = m_services.shell,
+        .logFolder = m_state.locations.logFolder,
+        .focusTargetLocation = [this] { m_targetBox->setFocus(); },
+        .enableUndo =
+            [this] {
+                m_undoAvailable = true;
+                updateActions();
+            },
+        .showTarget =
+            [this](const std::string &trimmed) {
+                if (trimmed != targetLocation())
+                    setTargetLocation(trimmed);
+            },
+        .progress = progress.report(),
+        .makeLogFolder = m_state.locations.makeLogFolder,
+    };
     creation::createTickedFolders(context, target);
 }
 
 void MainWindow::undoLastRun()
 {
     ProgressWindow progress(ProgressWindow::Kind::Undo, m_progressDelay, m_services.ui, this);
-    creation::UndoContext context {m_services.messages,
-                                   m_services.fileSystem,
-                                   progress.ui(),
-                                   m_services.trash,
-                                   m_state.locations.logFolder,
-                                   m_state.createdFolders,
-                                   [this](bool enabled) {
-                                       m_undoAvailable = enabled;
-                                       updateActions();
-                                   }};
-    context.progress = progress.report();
+    creation::UndoContext context {
+        .messages = m_services.messages,
+        .fileSystem = m_services.fileSystem,
+        .ui = progress.ui(),
+        .trash = m_services.trash,
+        .logFolder = m_state.locations.logFolder,
+        .setUndoEnabled =
+            [this](bool enabled) {
+                m_undoAvailable = enabled;
+                updateActions();
+            },
+        .progress = progress.report(),
+    };
     creation::undoLastRun(context);
 }

@@ -2,7 +2,7 @@
 
 #include "mainwindow.h"
 
-#include "installfolder.h"
+#include "locations.h"
 #include "taskpanel.h"
 
 #include <QAction>

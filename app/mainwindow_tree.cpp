@@ -3,6 +3,7 @@
 
 #include "mainwindow.h"
 
+#include "capture.h"
 #include "failure.h"
 #include "foldernamedialog.h"
 #include "foldertreeview.h"
@@ -99,12 +100,10 @@ void MainWindow::saveTree()
     const std::string fileName = execute(m_saveDialog);
     if (fileName.empty())
         return;
-    m_state.lineBuffer.clear();
-    m_state.lineBuffer.append("<tree>");
-    foldertree::writeTreeLines(m_tree, m_tree.root(), m_state.lineBuffer);
-    const std::error_code error
-        = m_services.fileSystem.writeFile(fileName, m_state.lineBuffer.joined());
-    m_state.lineBuffer.clear();
+    foldertree::LineBuffer lines;
+    lines.append("<tree>");
+    foldertree::writeTreeLines(m_tree, m_tree.root(), lines);
+    const std::error_code error = m_services.fileSystem.writeFile(fileName, lines.joined());
     if (error)
         throw platform::cannotCreateFile(fileName);
 }
@@ -141,7 +140,7 @@ void MainWindow::captureFolderStructure()
         return;
     foldertree::TreeContext context = treeContext();
     const std::vector<std::string> leftOut
-        = foldertree::captureFolderToFile(context, folder, fileName, m_state.indentPrefix);
+        = foldertree::captureFolderToFile(context, folder, fileName);
     if (!leftOut.empty())
         m_services.messages.ask(foldertree::leftOutMessage(foldertree::LeftOutOfTreeFile, leftOut));
 }

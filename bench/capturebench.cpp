@@ -3,6 +3,7 @@
 
 #include "benchcases.h"
 #include "benchsupport.h"
+#include "capture.h"
 #include "floors.h"
 #include "timedfilesystem.h"
 
@@ -40,11 +41,9 @@ double brindleCapture(const std::string &folder, const std::string &outFile,
     foldertree::FolderTree tree;
     foldertree::FolderTreeState state;
     platform::ScriptedUi ui;
-    foldertree::LineBuffer lineBuffer;
-    foldertree::TreeContext context {tree, state, fileSystem, ui, lineBuffer};
-    std::string indentPrefix;
-    const double time
-        = timed([&] { foldertree::captureFolderToFile(context, folder, outFile, indentPrefix); });
+    foldertree::TreeContext context {
+        .editor = tree, .state = state, .fileSystem = fileSystem, .ui = ui};
+    const double time = timed([&] { foldertree::captureFolderToFile(context, folder, outFile); });
     if (eventPasses)
         *eventPasses = ui.processed;
     return time;

@@ -124,9 +124,12 @@ double brindleRun(CreationInput &input, platform::FileSystem &fileSystem, int *e
     messages.queue(platform::Answer::No);
     platform::ScriptedUi ui;
     platform::ScriptedShell shell;
-    std::vector<std::string> createdFolders;
-    creation::CreationContext context {*input.tree,     messages,       fileSystem, ui, shell,
-                                       installFolder(), createdFolders, {},         {}};
+    creation::CreationContext context {.editor = *input.tree,
+                                       .messages = messages,
+                                       .fileSystem = fileSystem,
+                                       .ui = ui,
+                                       .shell = shell,
+                                       .logFolder = installFolder()};
     std::string target = input.target;
     creation::CreationResult result;
     const double time = timed([&] { result = creation::createTickedFolders(context, target); });

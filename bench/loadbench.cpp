@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <algorithm>
-#include <malloc.h>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -105,7 +104,6 @@ struct Window
     foldertree::FolderTreeView view;
     PaintLog paintLog;
     MeasuredUi ui;
-    foldertree::LineBuffer lineBuffer;
 
     Window()
     {
@@ -141,7 +139,8 @@ struct Window
         settle();
         paintLog.paints.clear();
         const int publishesBefore = model.publishCount();
-        foldertree::TreeContext context {model, state, fs, ui, lineBuffer};
+        foldertree::TreeContext context {
+            .editor = model, .state = state, .fileSystem = fs, .ui = ui};
         LoadRun run;
         const Clock::time_point start = Clock::now();
         ui.start(start);
@@ -382,26 +381,19 @@ void runLoadMemoryChild(const char *file)
     platform::PosixFileSystem fileSystem;
     const std::size_t peakBefore = peakResidentBytes();
     const std::size_t residentBefore = residentBytes();
-    foldertree::TreeContext context {window.model, window.state, fileSystem, window.ui,
-                                     window.lineBuffer};
+    foldertree::TreeContext context {
+        .editor = window.model, .state = window.state, .fileSystem = fileSystem, .ui = window.ui};
     window.loadAsStep(context, file);
     window.settle();
     const std::size_t peakAfter = peakResidentBytes();
     const std::size_t residentAfter = residentBytes();
     const double nodes = static_cast<double>(window.tree.size());
-    window.lineBuffer = foldertree::LineBuffer();
-    malloc_trim(0);
-    const std::size_t residentWithoutLines = residentBytes();
     std::printf("window load of %zu nodes: peak RSS +%.1f MB (%.1f B/node), resident after the "
                 "load +%.1f MB (%.1f B/node)\n",
                 window.tree.size(), static_cast<double>(peakAfter - peakBefore) / 1e6,
                 static_cast<double>(peakAfter - peakBefore) / nodes,
                 static_cast<double>(residentAfter - residentBefore) / 1e6,
                 static_cast<double>(residentAfter - residentBefore) / nodes);
-    std::printf(
-        "of that, the line buffer still held after the load: %.1f MB (%.1f B/node)\n",
-        (static_cast<double>(residentAfter) - static_cast<double>(residentWithoutLines)) / 1e6,
-        (static_cast<double>(residentAfter) - static_cast<double>(residentWithoutLines)) / nodes);
 }
 
 void runLoadOnce(const char *shapeLabel)

@@ -108,9 +108,12 @@ UndoTimes brindleUndo(const UndoInput &input, platform::FileSystem &fileSystem,
             answered = Clock::now();
     };
     platform::ScriptedUi ui;
-    std::vector<std::string> createdFolders;
-    creation::UndoContext context {messages,       fileSystem, ui, trash, input.installFolder,
-                                   createdFolders, [](bool) {}};
+    creation::UndoContext context {.messages = messages,
+                                   .fileSystem = fileSystem,
+                                   .ui = ui,
+                                   .trash = trash,
+                                   .logFolder = input.installFolder,
+                                   .setUndoEnabled = [](bool) {}};
     creation::UndoResult result;
     const double time = timed([&] { result = creation::undoLastRun(context); });
     if (!result.confirmed || result.trashed.size() != input.tops.size() || !result.keptBack.empty())

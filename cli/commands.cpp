@@ -1,9 +1,11 @@
 #include "commands.h"
 
+#include "capture.h"
 #include "creationrun.h"
 #include "failure.h"
-#include "installfolder.h"
+#include "locations.h"
 #include "messagetext.h"
+#include "paths.h"
 #include "qtsettings.h"
 #include "state.h"
 #include "terminal.h"
@@ -136,13 +138,12 @@ void openStandardStreams()
 struct LoadedTree
 {
     LoadedTree(platform::FileSystem &fileSystem, platform::Ui &ui)
-        : context {tree, state, fileSystem, ui, lines}
+        : context {.editor = tree, .state = state, .fileSystem = fileSystem, .ui = ui}
     { }
 
     foldertree::FolderTree tree;
     foldertree::FolderTreeState state;
     foldertree::StateWatch watch {tree, state};
-    foldertree::LineBuffer lines;
     foldertree::TreeContext context;
 
     // The tree as a fresh window holds it after reading the file: a file of
@@ -164,12 +165,9 @@ struct LoadedTree
 std::string absoluteTarget(const std::string &target, platform::FileSystem &fileSystem)
 {
     const std::string_view text = foldertree::trimmed(target);
-    if (text.empty() || text.front() == platform::Separator)
+    if (text.empty() || platform::isAbsolutePath(text))
         return target;
-    std::string base = fileSystem.currentDirectory();
-    if (base.empty() || base.back() != platform::Separator)
-        base += platform::Separator;
-    return base + std::string(text);
+    return platform::absolutePath(text, fileSystem.currentDirectory());
 }
 
 int show(Terminal &terminal, const std::string &fileName)
@@ -178,10 +176,10 @@ int show(Terminal &terminal, const std::string &fileName)
     TerminalUi ui(terminal);
     LoadedTree loaded(fileSystem, ui);
     loaded.load(terminal, ui, "", fileName);
-    loaded.lines.clear();
-    loaded.lines.append("<tree>");
-    foldertree::writeTreeLines(loaded.tree, loaded.tree.root(), loaded.lines);
-    terminal.write(loaded.lines.joined());
+    foldertree::LineBuffer lines;
+    lines.append("<tree>");
+    foldertree::writeTreeLines(loaded.tree, loaded.tree.root(), lines);
+    terminal.write(lines.joined());
     return Success;
 }
 
@@ -208,11 +206,14 @@ int create(Terminal &terminal, const Invocation &invocation)
         }
         return Answer::No; // nothing is opened
     };
-    std::vector<std::string> createdFolders;
-    creation::CreationContext context {loaded.tree,         messages,       fileSystem, ui, shell,
-                                       locations.logFolder, createdFolders, {},         {}};
-    context.progress = reportTo(terminal);
-    context.makeLogFolder = locations.makeLogFolder;
+    creation::CreationContext context {.editor = loaded.tree,
+                                       .messages = messages,
+                                       .fileSystem = fileSystem,
+                                       .ui = ui,
+                                       .shell = shell,
+                                       .logFolder = locations.logFolder,
+                                       .progress = reportTo(terminal),
+                                       .makeLogFolder = locations.makeLogFolder};
     terminal.startProgress("creating");
     catchStopSignals();
     const creation::CreationResult result = creation::createTickedFolders(context, target);
@@ -230,11 +231,11 @@ int capture(Terminal &terminal, const std::string &folder, const std::string &fi
         return Failed;
     }
     LoadedTree loaded(fileSystem, ui);
-    ui.count = [&loaded] { return loaded.lines.size() >= 2 ? loaded.lines.size() - 2 : 0; };
-    std::string indentPrefix;
+    std::size_t captured = 0;
+    ui.count = [&captured] { return captured; };
     terminal.startProgress("capturing");
-    const std::vector<std::string> leftOut
-        = foldertree::captureFolderToFile(loaded.context, folder, fileName, indentPrefix);
+    const std::vector<std::string> leftOut = foldertree::captureFolderToFile(
+        loaded.context, folder, fileName, [&captured](std::size_t lines) { captured = lines; });
     terminal.endProgress();
     if (leftOut.empty())
         return Success;
@@ -271,10 +272,12 @@ int undo(Terminal &terminal, const Invocation &invocation)
     };
     messages.isResult
         = [](const Message &message) { return message.id() == platform::MessageId::UndoDone; };
-    std::vector<std::string> createdFolders;
-    creation::UndoContext context {messages,       fileSystem, ui, trash, locations.logFolder,
-                                   createdFolders, {}};
-    context.progress = reportTo(terminal);
+    creation::UndoContext context {.messages = messages,
+                                   .fileSystem = fileSystem,
+                                   .ui = ui,
+                                   .trash = trash,
+                                   .logFolder = locations.logFolder,
+                                   .progress = reportTo(terminal)};
     ui.count = [&trash] { return trash.moved; };
     terminal.startProgress("moving to the trash");
     catchStopSignals();

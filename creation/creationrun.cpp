@@ -4,6 +4,7 @@
 #include "foldernames.h"
 #include "linebuffer.h"
 #include "messagetext.h"
+#include "paths.h"
 #include "treefile.h"
 #include "undolog.h"
 
@@ -57,71 +58,17 @@ bool leadsOutside(std::string_view name)
     return false;
 }
 
-// The part of the target up to and including its last separator (or colon, on
-// Windows); "" when it has none.
-std::string parentPart(const std::string &target)
-{
-#ifdef _WIN32
-    const std::size_t cut = target.find_last_of("\\:");
-#else
-    const std::size_t cut = target.find_last_of(Separator);
-#endif
-    return cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
-}
-
-std::string absolute(const std::string &path, platform::FileSystem &fileSystem)
-{
-#ifdef _WIN32
-    if (path.size() >= 2 && (path[1] == ':' || (path[0] == '\\' && path[1] == '\\')))
-        return path;
-#else
-    if (!path.empty() && path.front() == Separator)
-        return path;
-#endif
-    std::string base = fileSystem.currentDirectory();
-    if (base.empty() || base.back() != Separator)
-        base += Separator;
-    return base + path;
-}
-
-// The parts of a node's name that are folders: a name may hold separators
-// ("Rock/Seventies" is made inside an existing "Rock"). Empty and "." parts
-// name no folder of their own and are left out.
-std::vector<std::string_view> nameParts(std::string_view name)
-{
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    while (start <= name.size()) {
-        std::size_t end = name.find(Separator, start);
-        if (end == std::string_view::npos)
-            end = name.size();
-        const std::string_view part = name.substr(start, end - start);
-        if (!part.empty() && part != ".")
-            parts.push_back(part);
-        start = end + 1;
-    }
-    return parts;
-}
-
-// Appends the folder parts of `relative` to `line`, one separator each.
-void appendParts(std::string &line, std::string_view relative)
-{
-    for (const std::string_view part : nameParts(relative)) {
-        if (line.empty() || line.back() != Separator)
-            line += Separator;
-        line += part;
-    }
-}
-
 // The target as the undo log names it: absolute, one separator between parts,
 // no "." parts and no separator at the end. A target with a ".." part is
 // resolved on the disk instead, since ".." after a link is not the folder above
 // in the text.
 std::string logBase(const std::string &target, platform::FileSystem &fileSystem)
 {
-    const std::string full = absolute(target, fileSystem);
+    const std::string full = platform::isAbsolutePath(target)
+        ? target
+        : platform::absolutePath(target, fileSystem.currentDirectory());
     std::string base(1, Separator);
-    appendParts(base, full);
+    platform::appendParts(base, full);
     const std::string middle = std::string(1, Separator) + ".." + Separator;
     if ((base + Separator).find(middle) == std::string::npos)
         return base;
@@ -151,6 +98,9 @@ public:
     bool aborted() const { return m_aborted; }
     void abort() { m_aborted = true; }
     int created() const { return m_created; }
+    // The folders made, in the order made, as the undo log names them:
+    // absolute, one separator between parts.
+    const std::vector<std::string> &made() const { return m_made; }
     bool recordFailed() const { return m_recordFailed; }
 
     void run(std::string logBase)
@@ -229,7 +179,7 @@ private:
     std::error_code makeFolder(NodeId node, const platform::FolderHandle &parent,
                                const std::string &path, Frame &frame)
     {
-        const std::vector<std::string_view> parts = nameParts(m_tree.text(node));
+        const std::vector<std::string_view> parts = platform::pathParts(m_tree.text(node));
         frame.parts = parts.size();
         if (parts.empty())
             return std::make_error_code(std::errc::invalid_argument);
@@ -261,14 +211,15 @@ private:
     void recordMade(const std::string &path)
     {
         std::string line = m_logBase;
-        appendParts(line, std::string_view(path).substr(m_tree.text(m_tree.root()).size()));
+        platform::appendParts(line,
+                              std::string_view(path).substr(m_tree.text(m_tree.root()).size()));
         ++m_created;
         if (!m_recordFailed) {
             m_recordFailed = !m_record.append(line);
             if (m_recordFailed)
                 m_aborted = true;
         }
-        m_context.createdFolders.push_back(std::move(line));
+        m_made.push_back(std::move(line));
     }
 
     // Makes the node's folder, asking Abort, Retry, Ignore while that fails.
@@ -313,7 +264,8 @@ private:
         if (!frame.opened) {
             const platform::FolderHandle &parent
                 = index == 0 ? *m_startFrom : stack[index - 1].folder;
-            const std::vector<std::string_view> parts = nameParts(m_tree.text(frame.node));
+            const std::vector<std::string_view> parts
+                = platform::pathParts(m_tree.text(frame.node));
             frame.folder = openParts(parent, parts, parts.size(), {}, error);
             if (frame.folder.isOpen()) {
                 frame.id = fileSystem.folderId(frame.folder);
@@ -342,7 +294,8 @@ private:
         const platform::FolderHandle *from = open == 0 ? m_startFrom : &stack[open - 1].folder;
         platform::FolderHandle at;
         for (std::size_t i = open; i <= index && from->isOpen(); ++i) {
-            const std::vector<std::string_view> parts = nameParts(m_tree.text(stack[i].node));
+            const std::vector<std::string_view> parts
+                = platform::pathParts(m_tree.text(stack[i].node));
             error.clear();
             at = openParts(*from, parts, parts.size(), {}, error);
             from = &at;
@@ -362,7 +315,7 @@ private:
         platform::FolderHandle at;
         const platform::FolderHandle *from = &m_target;
         for (std::size_t i = chain.size(); i-- > 0 && from->isOpen();) {
-            const std::vector<std::string_view> parts = nameParts(m_tree.text(chain[i]));
+            const std::vector<std::string_view> parts = platform::pathParts(m_tree.text(chain[i]));
             at = openParts(*from, parts, parts.size(), {}, error);
             from = &at;
         }
@@ -455,6 +408,7 @@ private:
     bool m_aborted = false;
     bool m_recordFailed = false;
     int m_created = 0;
+    std::vector<std::string> m_made;
 };
 
 } // namespace
@@ -474,13 +428,6 @@ platform::MessageText targetControlCharacterMessage(std::string_view target)
 {
     return platform::messageText(platform::MessageId::TargetControlCharacter,
                                  {platform::boundedName(target)});
-}
-
-std::string normalisedPath(std::string_view path)
-{
-    std::string plain;
-    appendParts(plain, path);
-    return plain;
 }
 
 std::string undoLogPath(const std::string &logFolder)
@@ -508,7 +455,7 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
             context.focusTargetLocation();
         return result;
     }
-    if (!context.fileSystem.isDirectory(parentPart(targetLocation))) {
+    if (!context.fileSystem.isDirectory(platform::parentPart(targetLocation))) {
         context.messages.ask(
             platform::information(platform::messageText(platform::MessageId::InvalidTarget)));
         if (context.focusTargetLocation)
@@ -526,10 +473,6 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
     RunRecord record;
     if (!record.open(logPath))
         throw platform::cannotCreateFile(logPath);
-    for (const std::string &folder : context.createdFolders) {
-        if (!record.append(absolute(folder, context.fileSystem)))
-            throw platform::cannotCreateFile(logPath);
-    }
     result.started = true;
 
     Walk walk(context, record);
@@ -549,7 +492,7 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
         platform::BusyPointer busy(context.ui);
         if (!walk.aborted())
             walk.run(logBase(targetLocation, context.fileSystem));
-        if (context.createdFolders.empty()) {
+        if (walk.made().empty()) {
             record.discard();
         } else {
             // A record that could not take every line is replaced by the whole list.
@@ -557,7 +500,7 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
             if (!written) {
                 record.discard();
                 foldertree::LineBuffer log;
-                for (const std::string &folder : context.createdFolders)
+                for (const std::string &folder : walk.made())
                     log.append(folder);
                 written = !context.fileSystem.writeFile(logPath, log.joined());
             }
@@ -565,7 +508,6 @@ CreationResult createTickedFolders(CreationContext &context, std::string &target
                 throw platform::cannotCreateFile(logPath);
             if (context.enableUndo)
                 context.enableUndo();
-            context.createdFolders.clear();
         }
     }
     result.created = walk.created();

@@ -23,11 +23,8 @@ struct CreationContext
     // The folder of the undo log (Locations::logFolder), ending with the
     // separator; the log and the run's record are written there.
     std::string logFolder;
-    // The folders made by the run, in the order made, as the undo log names
-    // them: absolute, one separator between parts. Written as the undo log.
-    std::vector<std::string> &createdFolders;
-    std::function<void()> focusTargetLocation;
-    std::function<void()> enableUndo;
+    std::function<void()> focusTargetLocation = {};
+    std::function<void()> enableUndo = {};
     // Shows the trimmed target location in the target box.
     std::function<void(const std::string &)> showTarget = {};
     // Told of every folder made; false stops the run as Abort does.
@@ -69,10 +66,6 @@ platform::MessageText controlCharacterMessage(std::string_view name);
 platform::MessageText targetControlCharacterMessage(std::string_view target);
 
 // The undo log in `logFolder` (which ends with the separator).
-// The path with one separator between parts and without "." parts or a
-// separator at the end: "/a//b/./c/" gives "/a/b/c". Textual: ".." stays.
-std::string normalisedPath(std::string_view path);
-
 std::string undoLogPath(const std::string &logFolder);
 
 } // namespace creation

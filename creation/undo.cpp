@@ -4,6 +4,7 @@
 #include "failure.h"
 #include "linebuffer.h"
 #include "messagetext.h"
+#include "paths.h"
 #include "throttle.h"
 #include "undolog.h"
 
@@ -16,22 +17,13 @@
 
 namespace creation {
 
+using platform::isInside;
+using platform::isSameOrInside;
+using platform::parentFolder;
+
 namespace {
 
 constexpr char Separator = platform::Separator;
-
-// True when `path` lies inside `folder` (not the folder itself).
-bool isInside(std::string_view folder, std::string_view path)
-{
-    return !folder.empty() && path.size() > folder.size() && path.starts_with(folder)
-        && path[folder.size()] == Separator;
-}
-
-// True when `path` is `folder` or lies inside it.
-bool isSameOrInside(std::string_view folder, std::string_view path)
-{
-    return !folder.empty() && (path == folder || isInside(folder, path));
-}
 
 // The folder as a plain absolute path: repeated and trailing separators and "."
 // components dropped. "" for "/" and for a path that is not absolute.
@@ -39,7 +31,7 @@ std::string plainFolder(std::string_view path)
 {
     if (path.empty() || path.front() != Separator)
         return {};
-    return normalisedPath(path);
+    return platform::normalisedPath(path);
 }
 
 // The folders no undo may take, nor anything that holds them.
@@ -54,25 +46,16 @@ bool isRunFolder(std::string_view line, const Protected &kept)
     if (line.size() < 2 || line.front() != Separator || line.back() == Separator
         || line.find('\0') != std::string_view::npos)
         return false;
-    std::size_t components = 0;
-    std::size_t start = 1;
-    while (start <= line.size()) {
-        std::size_t end = line.find(Separator, start);
-        if (end == std::string_view::npos)
-            end = line.size();
-        const std::string_view component = line.substr(start, end - start);
-        if (component.empty() || component == "." || component == "..")
+    // Normalised: each part after exactly one separator, none of them "." or empty.
+    const std::vector<std::string_view> parts = platform::pathParts(line);
+    std::size_t length = 0;
+    for (const std::string_view part : parts) {
+        if (part == "..")
             return false;
-        ++components;
-        start = end + 1;
+        length += 1 + part.size();
     }
-    return components >= 2 && !isSameOrInside(line, kept.home)
+    return length == line.size() && parts.size() >= 2 && !isSameOrInside(line, kept.home)
         && !isSameOrInside(line, kept.logFolder);
-}
-
-std::string_view parentOf(std::string_view path)
-{
-    return path.substr(0, path.rfind(Separator));
 }
 
 // The path with every link in it resolved; "" when it cannot be.
@@ -86,7 +69,7 @@ std::string resolved(const std::string &path)
 // log goes to the trash as the link), is "/" or holds or is a protected folder.
 bool leadsToProtected(const std::string &folder, const Protected &kept)
 {
-    const std::string parent = resolved(std::string(parentOf(folder)));
+    const std::string parent = resolved(std::string(parentFolder(folder)));
     if (parent.empty())
         return false; // nothing to follow: the line's own text was checked already
     std::string real = parent == "/" ? std::string() : parent;
@@ -134,9 +117,9 @@ std::vector<std::string> topMost(const std::vector<std::string> &paths)
 // The deepest folder that holds every path's parent; "/" when only the root does.
 std::string commonParent(const std::vector<std::string_view> &paths)
 {
-    std::string_view common = parentOf(paths.front());
+    std::string_view common = parentFolder(paths.front());
     for (const std::string_view path : paths) {
-        const std::string_view parent = parentOf(path);
+        const std::string_view parent = parentFolder(path);
         if (isSameOrInside(common, parent))
             continue;
         const auto mismatch
@@ -184,7 +167,7 @@ Survey survey(const std::vector<std::string_view> &folders, platform::FileSystem
             continue; // the same line again
         if (throttle.due())
             ui.processEvents();
-        const auto parent = known.find(parentOf(folder));
+        const auto parent = known.find(parentFolder(folder));
         const State parentState = parent == known.end() ? State::Unknown : parent->second.state;
         const std::string path(folder);
         std::unique_ptr<platform::DirectoryListing> listing;
@@ -302,7 +285,7 @@ UndoResult undoLastRun(UndoContext &context)
     const char *home = std::getenv("HOME");
     std::string logFolder = context.logFolder;
     if (logFolder.empty() || logFolder.front() != Separator)
-        logFolder = context.fileSystem.currentDirectory() + Separator + logFolder;
+        logFolder = platform::absolutePath(logFolder, context.fileSystem.currentDirectory());
     const Protected kept {plainFolder(home ? home : ""), plainFolder(logFolder)};
     const Protected resolvedKept {resolved(kept.home), resolved(kept.logFolder)};
     std::vector<std::string_view> folders;
@@ -328,8 +311,7 @@ UndoResult undoLastRun(UndoContext &context)
         return result;
     result.confirmed = true;
 
-    context.createdFolders.assign(folders.begin(), folders.end());
-    const std::vector<std::string> &created = context.createdFolders;
+    const std::vector<std::string> created(folders.begin(), folders.end());
     std::vector<bool> keep(created.size(), false);
     std::size_t next = 0;
     std::string_view gone; // the last folder that went, with everything inside
@@ -375,7 +357,6 @@ UndoResult undoLastRun(UndoContext &context)
         if (keep[i] || (result.stopped && i >= next && !isInside(gone, created[i])))
             rest.append(created[i]);
     }
-    context.createdFolders.clear();
     if (rest.empty()) {
         context.fileSystem.removeFile(logPath);
         if (context.setUndoEnabled)

@@ -21,8 +21,7 @@ struct UndoContext
     platform::Trash &trash;
     // The folder of the undo log (Locations::logFolder), ending with the separator.
     std::string logFolder;
-    std::vector<std::string> &createdFolders;
-    std::function<void(bool)> setUndoEnabled;
+    std::function<void(bool)> setUndoEnabled = {};
     // Told of every folder before it is looked at; false stops the undo there.
     platform::ProgressReport progress = {};
 };

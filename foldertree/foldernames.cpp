@@ -1,6 +1,7 @@
 #include "foldernames.h"
 
 #include "messagetext.h"
+#include "paths.h"
 
 #include <array>
 
@@ -28,12 +29,7 @@ bool checkProhibitedCharacters(std::string_view name, platform::MessageService &
 
 bool checkFolderName(std::string_view name, platform::MessageService &messages)
 {
-#ifdef _WIN32
-    const std::size_t cut = name.find_last_of("\\:");
-#else
-    const std::size_t cut = name.find_last_of(platform::Separator);
-#endif
-    const std::string_view component = cut == std::string_view::npos ? name : name.substr(cut + 1);
+    const std::string_view component = platform::finalPart(name);
     for (std::string_view reserved : ReservedNames) {
         if (component == reserved) {
             messages.ask(platform::information(platform::messageText(

@@ -4,8 +4,6 @@
 #include "messagetext.h"
 #include "throttle.h"
 
-#include <cerrno>
-
 namespace foldertree {
 
 namespace {
@@ -143,8 +141,9 @@ void loadTreeFile(TreeContext &context, std::string_view targetText, const std::
     context.ui.processEvents();
     std::string text;
     text.swap(*bytes);
-    context.lineBuffer.adopt(std::move(text));
-    if (context.lineBuffer.size() < 2)
+    LineBuffer lines;
+    lines.adopt(std::move(text));
+    if (lines.size() < 2)
         return;
 
     TreeEditor &editor = context.editor;
@@ -152,7 +151,7 @@ void loadTreeFile(TreeContext &context, std::string_view targetText, const std::
     resetFolderTree(context, targetText);
     const NodeId root = context.state.rootNode;
     showProgress(context, root);
-    const ParsedTree parsed = parseTreeLines(context.lineBuffer);
+    const ParsedTree parsed = parseTreeLines(lines);
     if (parsed.hasHeader)
         editor.setText(root, parsed.rootText);
     showProgress(context, root);
@@ -214,90 +213,6 @@ platform::Message leftOutMessage(platform::MessageId intro, const std::vector<st
     platform::Message message = platform::information(std::move(text));
     message.details = platform::verbatim(list.details);
     return message;
-}
-
-std::vector<std::string> scanFolderLines(TreeContext &context, const std::string &path,
-                                         std::string &indentPrefix)
-{
-    constexpr char separator = platform::Separator;
-    struct Level
-    {
-        std::unique_ptr<platform::DirectoryListing> listing;
-        std::string directory; // with a trailing separator
-    };
-    // Every directory entered so far, and from the start the captured one and
-    // those above it: a link to any of them is written but never entered.
-    DirectoryIdSet entered = folderAndAncestors(context.fileSystem, path);
-    std::vector<std::string> leftOut;
-    std::vector<Level> stack;
-    platform::EventThrottle throttle;
-
-    // Opens a directory for the walk; false when it cannot be read or has been
-    // entered before.
-    auto enter = [&](std::string directory, bool captured) {
-        if (directory.empty() || directory.back() != separator)
-            directory += separator;
-        errno = 0;
-        std::unique_ptr<platform::DirectoryListing> listing
-            = context.fileSystem.openDirectory(directory);
-        if (!listing) {
-            if (errno == ENAMETOOLONG) {
-                directory.pop_back();
-                leftOut.push_back(std::move(directory));
-            }
-            return false;
-        }
-        if (!entered.insert(listing->id()).second && !captured)
-            return false;
-        stack.push_back({std::move(listing), std::move(directory)});
-        return true;
-    };
-    auto dropTwo
-        = [&] { indentPrefix.resize(indentPrefix.size() >= 2 ? indentPrefix.size() - 2 : 0); };
-
-    if (!enter(path, true)) {
-        dropTwo();
-        return leftOut;
-    }
-    while (!stack.empty()) {
-        Level &level = stack.back();
-        std::optional<platform::DirectoryEntry> entry = level.listing->next();
-        if (!entry) {
-            stack.pop_back();
-            dropTwo();
-            continue;
-        }
-        if (throttle.due())
-            context.ui.processEvents();
-        if (!entry->isDirectory)
-            continue;
-        if (!treeFileCanHold(entry->name)) {
-            leftOut.push_back(level.directory + entry->name);
-            continue;
-        }
-        context.lineBuffer.append(indentPrefix, entry->name);
-        indentPrefix += "  ";
-        if (!enter(level.directory + entry->name, false))
-            dropTwo();
-    }
-    return leftOut;
-}
-
-std::vector<std::string> captureFolderToFile(TreeContext &context, const std::string &path,
-                                             const std::string &fileName, std::string &indentPrefix)
-{
-    context.lineBuffer.clear();
-    platform::BusyPointer busy(context.ui);
-    indentPrefix = "  ";
-    context.lineBuffer.append("<folder>");
-    context.lineBuffer.append(path);
-    std::vector<std::string> leftOut = scanFolderLines(context, path, indentPrefix);
-    const std::error_code error
-        = context.fileSystem.writeFile(fileName, context.lineBuffer.joined());
-    context.lineBuffer.clear();
-    if (error)
-        throw platform::cannotCreateFile(fileName);
-    return leftOut;
 }
 
 } // namespace foldertree

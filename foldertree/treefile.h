@@ -1,8 +1,8 @@
 #pragma once
 
 // Tree files: indented text, two spaces a level, whose first line may be the
-// header "<tree>" or "<folder>" followed by the root's line. Reading, writing,
-// and capturing a directory's structure into one.
+// header "<tree>" or "<folder>" followed by the root's line. Reading and
+// writing them; capture.h writes a directory's structure into one.
 
 #include "linebuffer.h"
 #include "state.h"
@@ -61,7 +61,6 @@ struct TreeContext
     FolderTreeState &state;
     platform::FileSystem &fileSystem;
     platform::Ui &ui;
-    LineBuffer &lineBuffer;
 };
 
 // Empties the tree and makes the root: `targetText` trimmed, or "[Target Folder]"
@@ -71,7 +70,8 @@ void resetFolderTree(TreeContext &context, std::string_view targetText);
 
 // Replaces the tree by the tree in the file, all ticked, root expanded (the
 // editor's publish()). A file of fewer than two lines changes nothing. Throws
-// "Cannot open file %s" when the file cannot be read.
+// "Cannot open file %s" when the file cannot be read. The file's lines are held
+// only while the load runs.
 void loadTreeFile(TreeContext &context, std::string_view targetText, const std::string &fileName);
 
 // True when a tree file can carry the name as one folder line that reads back
@@ -98,23 +98,5 @@ inline constexpr platform::MessageId LeftOutOfFolderTree = platform::MessageId::
 
 // A notice: `intro`, then the first of `paths`; every path in its details.
 platform::Message leftOutMessage(platform::MessageId intro, const std::vector<std::string> &paths);
-
-// The capture walk: one line for every directory below `path`, in pre-order,
-// each after `indentPrefix` with two more spaces a level. Hidden directories
-// count, files never; a directory that cannot be read adds nothing. Each
-// directory is entered once: a link to one already entered, or to `path` or a
-// folder above it, is written and not entered, so the walk is linear in the
-// directories on disk. A name treeFileCanHold refuses gets no line and is not
-// entered; a directory whose path is too long to open gets its line and is not
-// entered. Returns the full paths of both kinds.
-std::vector<std::string> scanFolderLines(TreeContext &context, const std::string &path,
-                                         std::string &indentPrefix);
-
-// Writes the structure of the directory `path` to `fileName`: "<folder>", the
-// path as given, then the lines of scanFolderLines, whose left-out paths it
-// returns. Throws "Cannot create file %s" when the file cannot be written.
-std::vector<std::string> captureFolderToFile(TreeContext &context, const std::string &path,
-                                             const std::string &fileName,
-                                             std::string &indentPrefix);
 
 } // namespace foldertree

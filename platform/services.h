@@ -2,7 +2,7 @@
 
 // The services through which Brindle talks to the desktop. Every service has a
 // real implementation (widgetservices.h, posixfilesystem.h, trash.h,
-// qtsettings.h) and a scripted one (scripted.h) that tests use to answer
+// qtsettings.h) and a scripted one (tests/support/scripted.h) that tests use to answer
 // questions and to read back what was shown.
 
 #include "messages.h"

@@ -2,7 +2,7 @@
 // the current folder, or the installed layout of the XDG base folders.
 
 #include "creationrun.h"
-#include "installfolder.h"
+#include "locations.h"
 #include "scripted.h"
 #include "tempdir.h"
 #include "tree.h"
@@ -87,10 +87,13 @@ TEST(Locations, FollowTheSettingTheCurrentFolderOrTheInstalledLayout)
         // A run writes its undo log there, making a missing state folder private.
         foldertree::FolderTree tree;
         tree.appendChild(tree.addRoot("x", 1), "made", 1);
-        std::vector<std::string> made;
-        creation::CreationContext context {
-            tree, s.messages, s.fileSystem, s.ui, s.shell, locations.logFolder, made, {}, {}};
-        context.makeLogFolder = locations.makeLogFolder;
+        creation::CreationContext context {.editor = tree,
+                                           .messages = s.messages,
+                                           .fileSystem = s.fileSystem,
+                                           .ui = s.ui,
+                                           .shell = s.shell,
+                                           .logFolder = locations.logFolder,
+                                           .makeLogFolder = locations.makeLogFolder};
         std::string target = dir / "target";
         s.messages.queue(platform::Answer::No);
         creation::createTickedFolders(context, target);

@@ -1,3 +1,4 @@
+#include "capture.h"
 #include "desk.h"
 #include "failure.h"
 #include "tempdir.h"
@@ -47,14 +48,13 @@ struct Capturing : ::testing::Test
 {
     testsupport::TempDir temp;
     Desk desk;
-    std::string indent = "junk";
     std::string root = temp / "root";
     std::string out = temp / "out.txt";
     LineBuffer written;
 
     void capture(const std::string &path)
     {
-        captureFolderToFile(desk.context, path, out, indent);
+        captureFolderToFile(desk.context, path, out);
         written.assign(temp.readFile("out.txt"));
     }
     void link(const std::string &target, std::string_view at)
@@ -76,7 +76,6 @@ TEST_F(Capturing, WritesEveryFolderInPreOrder)
     EXPECT_EQ(written[1], root);
     EXPECT_EQ(folderPaths(written, 2, 2),
               (Paths {".git", ".git/objects", "A", "A/A1", "A/A1/A1a", "A/A2", "B"}));
-    EXPECT_EQ(indent, "");
     EXPECT_FALSE(desk.ui.isBusy());
 }
 
@@ -86,10 +85,8 @@ TEST_F(Capturing, EmptyOrMissingFolderGivesTheHeaderOnly)
     temp.writeFile("root/file.txt", "x");
     for (const std::string &path : {root, temp / "missing"}) {
         SCOPED_TRACE(path);
-        indent = "junk";
         capture(path);
         EXPECT_EQ(temp.readFile("out.txt"), "<folder>\r\n" + path + "\r\n");
-        EXPECT_EQ(indent, "");
     }
 }
 
@@ -104,9 +101,10 @@ TEST_F(Capturing, PathEndingWithSeparatorGetsNoSecond)
             return ScriptedFileSystem::openDirectory(path);
         }
     } fileSystem;
-    TreeContext context {desk.tree, desk.state, fileSystem, desk.ui, desk.lineBuffer};
+    TreeContext context {
+        .editor = desk.tree, .state = desk.state, .fileSystem = fileSystem, .ui = desk.ui};
     temp.makeDirs("root/A/A1");
-    captureFolderToFile(context, root + "/", out, indent);
+    captureFolderToFile(context, root + "/", out);
     written.assign(temp.readFile("out.txt"));
     ASSERT_GE(written.size(), 2u);
     EXPECT_EQ(written[1], root + "/");
@@ -133,7 +131,6 @@ TEST_F(Capturing, LinksBackUpAreWrittenOnceAndNotEntered)
     std::sort(direct.begin(), direct.end());
     const Paths paths = folderPaths(written, 2, 2);
     EXPECT_TRUE(paths == viaLink || paths == direct) << ::testing::PrintToString(paths);
-    EXPECT_EQ(indent, "");
 }
 
 // Makes `levels` nested folders "d" below `top`, deeper than a path can reach.
@@ -238,7 +235,7 @@ TEST_F(Capturing, EntersEachFolderOnceAndListsWhatATreeFileCannotHold)
         std::filesystem::remove_all(root);
         std::filesystem::remove_all(temp / "levels");
         row.arrange(*this);
-        const Paths leftOut = captureFolderToFile(desk.context, root, out, indent);
+        const Paths leftOut = captureFolderToFile(desk.context, root, out);
         written.assign(temp.readFile("out.txt"));
         row.check(*this, leftOut);
     }
@@ -250,7 +247,7 @@ TEST_F(Capturing, FailedWriteThrowsAndKeepsTheEarlierFile)
     temp.writeFile("out.txt", "earlier");
     desk.fileSystem.failWrite.insert(out);
     try {
-        captureFolderToFile(desk.context, root, out, indent);
+        captureFolderToFile(desk.context, root, out);
         ADD_FAILURE() << "no exception";
     } catch (const platform::Failure &failure) {
         EXPECT_EQ(std::string(failure.what()), "Cannot create file " + out);
@@ -259,16 +256,16 @@ TEST_F(Capturing, FailedWriteThrowsAndKeepsTheEarlierFile)
     EXPECT_FALSE(desk.ui.isBusy());
 }
 
-// The lines of scanFolderLines for `path`, from an empty prefix, run without
+// The lines of scanFolderLines for `path`, the top level unindented, run without
 // the rights of root: when the tests run as root, in a child process that has
 // become user nobody.
 std::string scanWithoutRootRights(const std::string &path)
 {
     const auto scan = [&path] {
         Desk desk;
-        std::string indent;
-        scanFolderLines(desk.context, path, indent);
-        return indent.empty() ? desk.lineBuffer.joined() : "prefix left: '" + indent + "'";
+        LineBuffer lines;
+        scanFolderLines(desk.context, path, lines, "");
+        return lines.joined();
     };
     if (geteuid() != 0)
         return scan();

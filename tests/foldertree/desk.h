@@ -17,8 +17,7 @@ struct Desk
     FolderTreeState state;
     platform::ScriptedFileSystem fileSystem;
     platform::ScriptedUi ui;
-    LineBuffer lineBuffer;
-    TreeContext context {tree, state, fileSystem, ui, lineBuffer};
+    TreeContext context {.editor = tree, .state = state, .fileSystem = fileSystem, .ui = ui};
 };
 
 // The children of `node` as "A(A1|A2)|B": names verbatim, children in

@@ -53,8 +53,7 @@ TEST(FolderTreeModelLoad, ViewsReadOnlyWhatTheyWereToldDuringALoad)
                                         QAbstractItemModelTester::FailureReportingMode::Fatal);
         platform::ScriptedFileSystem fileSystem;
         platform::ScriptedUi ui;
-        LineBuffer lines;
-        TreeContext context {model, state, fileSystem, ui, lines};
+        TreeContext context {.editor = model, .state = state, .fileSystem = fileSystem, .ui = ui};
 
         // The rows below the root and below its first child, as the signals
         // told a view.

@@ -39,8 +39,7 @@ struct Window
     TreeHistory history {model, state};
     platform::ScriptedFileSystem fileSystem;
     platform::ScriptedUi ui;
-    LineBuffer lines;
-    TreeContext context {model, state, fileSystem, ui, lines};
+    TreeContext context {.editor = model, .state = state, .fileSystem = fileSystem, .ui = ui};
 
     // Root ( Rock ( Seventies-, Punk ), Jazz- ( Bebop ), Blues ), read from a file.
     Window()

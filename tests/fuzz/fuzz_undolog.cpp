@@ -118,18 +118,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     platform::ScriptedMessages messages;
     messages.queue(platform::Answer::Yes);
     platform::ScriptedUi ui;
-    std::vector<std::string> created;
     bool enabled = true;
-    creation::UndoContext context {messages,
-                                   disk,
-                                   ui,
-                                   trash,
-                                   std::string(InstallFolder),
-                                   created,
-                                   [&](bool on) { enabled = on; },
-                                   [](std::size_t, const std::string &path) {
-                                       return path.find("stop") == std::string::npos;
-                                   }};
+    creation::UndoContext context {
+        .messages = messages,
+        .fileSystem = disk,
+        .ui = ui,
+        .trash = trash,
+        .logFolder = std::string(InstallFolder),
+        .setUndoEnabled = [&](bool on) { enabled = on; },
+        .progress = [](std::size_t,
+                       const std::string &path) { return path.find("stop") == std::string::npos; }};
     const creation::UndoResult result = creation::undoLastRun(context);
 
     for (const std::string &path : trash.asked) {
@@ -144,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     if (result.trashed.size() + result.keptBack.size() != trash.asked.size())
         std::abort();
-    if (!created.empty() || ui.isBusy())
+    if (ui.isBusy())
         std::abort();
     const bool rest = !result.keptBack.empty() || result.stopped;
     if (rest == disk.removed || rest != enabled)

@@ -58,16 +58,12 @@ int main()
         // stopped, with every folder it made counted and logged.
         foldertree::setSubtreeTicked(tree, tree.root(), true);
         constexpr std::size_t StopAt = 2500; // 5,000 path bytes
-        std::vector<std::string> created;
-        creation::CreationContext context {tree,
-                                           scripted.messages,
-                                           scripted.fileSystem,
-                                           scripted.ui,
-                                           scripted.shell,
-                                           dir / "install/",
-                                           created,
-                                           {},
-                                           {}};
+        creation::CreationContext context {.editor = tree,
+                                           .messages = scripted.messages,
+                                           .fileSystem = scripted.fileSystem,
+                                           .ui = scripted.ui,
+                                           .shell = scripted.shell,
+                                           .logFolder = dir / "install/"};
         context.progress = [](std::size_t done, const std::string &) { return done < StopAt; };
         scripted.messages.queue(platform::Answer::No);
         std::string target = dir / "target";
@@ -89,8 +85,8 @@ int main()
     dir.writeFile("deep.txt", text);
     foldertree::FolderTree tree;
     foldertree::FolderTreeState state;
-    foldertree::LineBuffer buffer;
-    foldertree::TreeContext context {tree, state, scripted.fileSystem, scripted.ui, buffer};
+    foldertree::TreeContext context {
+        .editor = tree, .state = state, .fileSystem = scripted.fileSystem, .ui = scripted.ui};
     foldertree::loadTreeFile(context, "", dir / "deep.txt");
     check(tree.size() == FileLevels + 1, "every line of the deep file is a node");
     check(tree.level(tree.preorder().back()) == FileLevels, "the last line is the deepest");

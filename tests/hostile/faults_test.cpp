@@ -64,16 +64,12 @@ TEST(Faults, FullDiskKeepsTheEarlierUndoLogAndSavedTree)
     foldertree::FolderTree tree;
     const foldertree::NodeId root = tree.addRoot("x", 1);
     tree.appendChild(root, "made", 1);
-    std::vector<std::string> created;
-    creation::CreationContext context {tree,
-                                       scripted.messages,
-                                       scripted.fileSystem,
-                                       scripted.ui,
-                                       scripted.shell,
-                                       dir / "disk/",
-                                       created,
-                                       {},
-                                       {}};
+    creation::CreationContext context {.editor = tree,
+                                       .messages = scripted.messages,
+                                       .fileSystem = scripted.fileSystem,
+                                       .ui = scripted.ui,
+                                       .shell = scripted.shell,
+                                       .logFolder = dir / "disk/"};
     std::string target = dir / "target";
     try {
         creation::createTickedFolders(context, target);
@@ -107,11 +103,13 @@ TEST(Faults, FolderTheTrashRefusesStaysAndStaysListed)
 
     platform::ScriptedServices scripted;
     platform::SystemTrash trash;
-    std::vector<std::string> created;
     bool enabled = false;
-    creation::UndoContext context {
-        scripted.messages, scripted.fileSystem,           scripted.ui, trash, dir / "install/",
-        created,           [&](bool on) { enabled = on; }};
+    creation::UndoContext context {.messages = scripted.messages,
+                                   .fileSystem = scripted.fileSystem,
+                                   .ui = scripted.ui,
+                                   .trash = trash,
+                                   .logFolder = dir / "install/",
+                                   .setUndoEnabled = [&](bool on) { enabled = on; }};
     scripted.messages.queue(platform::Answer::Yes);
     const creation::UndoResult result = creation::undoLastRun(context);
     EXPECT_TRUE(dir.isDirectory("other/made/inner"));

@@ -21,13 +21,12 @@ struct Desk
     platform::ScriptedServices scripted;
     foldertree::FolderTree tree;
     foldertree::FolderTreeState state;
-    foldertree::LineBuffer buffer;
-    std::vector<std::string> created;
 
     void load(std::string_view bytes)
     {
         dir.writeFile("tree.txt", bytes);
-        foldertree::TreeContext context {tree, state, scripted.fileSystem, scripted.ui, buffer};
+        foldertree::TreeContext context {
+            .editor = tree, .state = state, .fileSystem = scripted.fileSystem, .ui = scripted.ui};
         foldertree::loadTreeFile(context, "", dir / "tree.txt");
     }
 
@@ -35,15 +34,12 @@ struct Desk
     creation::CreationResult create()
     {
         dir.makeDirs("box");
-        creation::CreationContext context {tree,
-                                           scripted.messages,
-                                           scripted.fileSystem,
-                                           scripted.ui,
-                                           scripted.shell,
-                                           dir / "",
-                                           created,
-                                           {},
-                                           {}};
+        creation::CreationContext context {.editor = tree,
+                                           .messages = scripted.messages,
+                                           .fileSystem = scripted.fileSystem,
+                                           .ui = scripted.ui,
+                                           .shell = scripted.shell,
+                                           .logFolder = dir / ""};
         for (int i = 0; i < 20; ++i)
             scripted.messages.queue(platform::Answer::Abort);
         std::string target = dir / "box/target";
@@ -172,15 +168,12 @@ TEST(HostileTreeFiles, RunsStayInTheTargetAndUndoLeavesWhatWasThere)
             start = end + 1;
         }
         foldertree::setSubtreeTicked(desk.tree, desk.tree.root(), true);
-        creation::CreationContext context {desk.tree,
-                                           desk.scripted.messages,
-                                           desk.scripted.fileSystem,
-                                           desk.scripted.ui,
-                                           desk.scripted.shell,
-                                           desk.dir / "",
-                                           desk.created,
-                                           {},
-                                           {}};
+        creation::CreationContext context {.editor = desk.tree,
+                                           .messages = desk.scripted.messages,
+                                           .fileSystem = desk.scripted.fileSystem,
+                                           .ui = desk.scripted.ui,
+                                           .shell = desk.scripted.shell,
+                                           .logFolder = desk.dir / ""};
         for (int i = 0; i < 5; ++i)
             desk.scripted.messages.queue(platform::Answer::Abort);
         std::string target = desk.dir / c.target;
@@ -214,10 +207,11 @@ TEST(HostileTreeFiles, RunsStayInTheTargetAndUndoLeavesWhatWasThere)
         if (c.made > 0) {
             platform::ScriptedTrash trash(desk.dir / "trash");
             platform::ScriptedMessages answers;
-            std::vector<std::string> listed;
-            creation::UndoContext undo {
-                answers, desk.scripted.fileSystem, desk.scripted.ui, trash, desk.dir / "", listed,
-                {}};
+            creation::UndoContext undo {.messages = answers,
+                                        .fileSystem = desk.scripted.fileSystem,
+                                        .ui = desk.scripted.ui,
+                                        .trash = trash,
+                                        .logFolder = desk.dir / ""};
             answers.queue(platform::Answer::Yes);
             creation::undoLastRun(undo);
             std::set<std::string> after = listing(desk.dir.path());

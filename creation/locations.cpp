@@ -1,4 +1,4 @@
-#include "installfolder.h"
+#include "locations.h"
 
 #include "failure.h"
 
