@@ -8,6 +8,7 @@
 #include "foldernamedialog.h"
 #include "foldertreeview.h"
 #include "mirror.h"
+#include "paths.h"
 
 using foldertree::NodeId;
 using foldertree::NoNode;
@@ -119,7 +120,7 @@ void MainWindow::loadTreeFile(const std::string &fileName, const QString &step)
 {
     foldertree::TreeContext context = treeContext();
     const std::string target = targetLocation();
-    const std::string shortName = fileName.substr(fileName.find_last_of(platform::Separator) + 1);
+    const std::string shortName(platform::finalPart(fileName));
     m_history->replaceTree(step.isEmpty() ? tr("Open ") + foldertree::TreeHistory::quoted(shortName)
                                           : step,
                            [&] { foldertree::loadTreeFile(context, target, fileName); });
