@@ -2,6 +2,7 @@
 #include "failure.h"
 #include "printers.h"
 #include "scripted.h"
+#include "scriptedrun.h"
 #include "tempdir.h"
 #include "tree.h"
 
@@ -89,14 +90,9 @@ protected:
 
     creation::CreationResult create()
     {
-        creation::CreationContext context {.editor = tree,
-                                           .messages = s.messages,
-                                           .fileSystem = s.fileSystem,
-                                           .ui = s.ui,
-                                           .shell = s.shell,
-                                           .logFolder = install,
-                                           .focusTargetLocation = focus,
-                                           .enableUndo = enableUndo};
+        creation::CreationContext context = testsupport::scriptedRun(tree, s, install);
+        context.focusTargetLocation = focus;
+        context.enableUndo = enableUndo;
         return creation::createTickedFolders(context, target);
     }
 
@@ -445,12 +441,8 @@ TEST_F(CreationRun, LogThatCannotBeWrittenIsReportedBeforeAnythingIsMade)
         const std::string earlier = scratch.exists("install/undo.udo")
             ? scratch.readFile("install/undo.udo")
             : std::string();
-        creation::CreationContext context {.editor = plan,
-                                           .messages = services.messages,
-                                           .fileSystem = services.fileSystem,
-                                           .ui = services.ui,
-                                           .shell = services.shell,
-                                           .logFolder = scratch / "install/"};
+        creation::CreationContext context
+            = testsupport::scriptedRun(plan, services, scratch / "install/");
         std::string where = scratch / "t";
         try {
             creation::createTickedFolders(context, where);

@@ -4,6 +4,7 @@
 #include "creationrun.h"
 #include "locations.h"
 #include "scripted.h"
+#include "scriptedrun.h"
 #include "tempdir.h"
 #include "tree.h"
 
@@ -87,13 +88,8 @@ TEST(Locations, FollowTheSettingTheCurrentFolderOrTheInstalledLayout)
         // A run writes its undo log there, making a missing state folder private.
         foldertree::FolderTree tree;
         tree.appendChild(tree.addRoot("x", 1), "made", 1);
-        creation::CreationContext context {.editor = tree,
-                                           .messages = s.messages,
-                                           .fileSystem = s.fileSystem,
-                                           .ui = s.ui,
-                                           .shell = s.shell,
-                                           .logFolder = locations.logFolder,
-                                           .makeLogFolder = locations.makeLogFolder};
+        creation::CreationContext context = testsupport::scriptedRun(tree, s, locations.logFolder);
+        context.makeLogFolder = locations.makeLogFolder;
         std::string target = dir / "target";
         s.messages.queue(platform::Answer::No);
         creation::createTickedFolders(context, target);

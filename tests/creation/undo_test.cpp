@@ -2,6 +2,7 @@
 #include "failure.h"
 #include "printers.h"
 #include "scripted.h"
+#include "scriptedrun.h"
 #include "tempdir.h"
 #include "trash.h"
 #include "tree.h"
@@ -70,14 +71,8 @@ protected:
 
     creation::CreationResult create()
     {
-        creation::CreationContext context {.editor = tree,
-                                           .messages = s.messages,
-                                           .fileSystem = s.fileSystem,
-                                           .ui = s.ui,
-                                           .shell = s.shell,
-                                           .logFolder = install,
-                                           .focusTargetLocation = [] {},
-                                           .enableUndo = [this] { ++undoEnables; }};
+        creation::CreationContext context = testsupport::scriptedRun(tree, s, install);
+        context.enableUndo = [this] { ++undoEnables; };
         s.messages.queue(Answer::No);
         return creation::createTickedFolders(context, target);
     }

@@ -5,6 +5,7 @@
 
 #include "creationrun.h"
 #include "scripted.h"
+#include "scriptedrun.h"
 #include "tempdir.h"
 #include "treefile.h"
 
@@ -58,12 +59,8 @@ int main()
         // stopped, with every folder it made counted and logged.
         foldertree::setSubtreeTicked(tree, tree.root(), true);
         constexpr std::size_t StopAt = 2500; // 5,000 path bytes
-        creation::CreationContext context {.editor = tree,
-                                           .messages = scripted.messages,
-                                           .fileSystem = scripted.fileSystem,
-                                           .ui = scripted.ui,
-                                           .shell = scripted.shell,
-                                           .logFolder = dir / "install/"};
+        creation::CreationContext context
+            = testsupport::scriptedRun(tree, scripted, dir / "install/");
         context.progress = [](std::size_t done, const std::string &) { return done < StopAt; };
         scripted.messages.queue(platform::Answer::No);
         std::string target = dir / "target";

@@ -4,6 +4,7 @@
 #include "creationrun.h"
 #include "failure.h"
 #include "scripted.h"
+#include "scriptedrun.h"
 #include "tempdir.h"
 #include "trash.h"
 #include "treefile.h"
@@ -64,12 +65,7 @@ TEST(Faults, FullDiskKeepsTheEarlierUndoLogAndSavedTree)
     foldertree::FolderTree tree;
     const foldertree::NodeId root = tree.addRoot("x", 1);
     tree.appendChild(root, "made", 1);
-    creation::CreationContext context {.editor = tree,
-                                       .messages = scripted.messages,
-                                       .fileSystem = scripted.fileSystem,
-                                       .ui = scripted.ui,
-                                       .shell = scripted.shell,
-                                       .logFolder = dir / "disk/"};
+    creation::CreationContext context = testsupport::scriptedRun(tree, scripted, dir / "disk/");
     std::string target = dir / "target";
     try {
         creation::createTickedFolders(context, target);

@@ -2,6 +2,7 @@
 
 #include "creationrun.h"
 #include "scripted.h"
+#include "scriptedrun.h"
 #include "tempdir.h"
 #include "treefile.h"
 #include "undo.h"
@@ -34,12 +35,7 @@ struct Desk
     creation::CreationResult create()
     {
         dir.makeDirs("box");
-        creation::CreationContext context {.editor = tree,
-                                           .messages = scripted.messages,
-                                           .fileSystem = scripted.fileSystem,
-                                           .ui = scripted.ui,
-                                           .shell = scripted.shell,
-                                           .logFolder = dir / ""};
+        creation::CreationContext context = testsupport::scriptedRun(tree, scripted, dir / "");
         for (int i = 0; i < 20; ++i)
             scripted.messages.queue(platform::Answer::Abort);
         std::string target = dir / "box/target";
