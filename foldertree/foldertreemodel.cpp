@@ -319,11 +319,6 @@ void FolderTreeModel::setImage(NodeId node, int image)
     changed(node, {Qt::DecorationRole});
 }
 
-void FolderTreeModel::setSelectedImage(NodeId node, int image)
-{
-    m_tree.setSelectedImage(node, image);
-}
-
 void FolderTreeModel::setTick(NodeId node, Tick tick)
 {
     m_tree.setTick(node, tick);

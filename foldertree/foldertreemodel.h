@@ -64,7 +64,6 @@ public:
     void clear() override;
     void setText(NodeId node, std::string_view text) override;
     void setImage(NodeId node, int image) override;
-    void setSelectedImage(NodeId node, int image) override;
     void setTick(NodeId node, Tick tick) override;
     void setSubtreeTick(NodeId node, Tick tick) override;
     void reserve(std::size_t nodes, std::size_t nameBytes) override;

@@ -209,11 +209,6 @@ void FolderTree::setImage(NodeId node, int image)
     m_nodes[node].image = image;
 }
 
-void FolderTree::setSelectedImage(NodeId node, int image)
-{
-    m_nodes[node].selectedImage = image;
-}
-
 void FolderTree::setTick(NodeId node, Tick tick)
 {
     m_nodes[node].tick = tick;

@@ -44,7 +44,6 @@ public:
     virtual void clear() = 0;
     virtual void setText(NodeId node, std::string_view text) = 0;
     virtual void setImage(NodeId node, int image) = 0;
-    virtual void setSelectedImage(NodeId node, int image) = 0;
     virtual void setTick(NodeId node, Tick tick) = 0;
     // The node and every node below it, in pre-order. O(subtree).
     virtual void setSubtreeTick(NodeId node, Tick tick) = 0;
@@ -110,7 +109,6 @@ public:
     void clear() override;
     void setText(NodeId node, std::string_view text) override;
     void setImage(NodeId node, int image) override;
-    void setSelectedImage(NodeId node, int image) override;
     void setTick(NodeId node, Tick tick) override;
     void setSubtreeTick(NodeId node, Tick tick) override;
 
@@ -137,7 +135,6 @@ public:
         return {m_names.data() + n.nameOffset, n.nameLength};
     }
     int image(NodeId node) const { return m_nodes[node].image; }
-    int selectedImage(NodeId node) const { return m_nodes[node].selectedImage; }
     Tick tick(NodeId node) const { return m_nodes[node].tick; }
     // True when `node` is `ancestor` or lies below it. O(depth).
     bool isWithin(NodeId node, NodeId ancestor) const;
@@ -185,7 +182,6 @@ private:
         NodeId parent = NoNode;
         std::uint32_t row = 0;
         std::int32_t image = 0;
-        std::int32_t selectedImage = 0;
         Tick tick = Tick::None;
         bool alive = true;
         ChildList children;
